@@ -1,0 +1,84 @@
+// The component runtime (libkavirt): automation strings, variants, safe arrays,
+// per-thread error information, the file-backed registry, identifier lookups
+// and activation. All entry points have C linkage so that C hosts and ctypes
+// clients reach them by name.
+#pragma once
+
+#include <kavi/abi.h>
+
+#include <string>
+
+namespace kavi {
+
+extern "C" {
+
+// ---- Automation strings (length-prefixed UTF-16, always NUL-terminated) ----
+BSTR SysAllocString(const OLECHAR* psz);
+BSTR SysAllocStringLen(const OLECHAR* pch, std::uint32_t cch);
+std::uint32_t SysStringLen(BSTR bstr);
+std::uint32_t SysStringByteLen(BSTR bstr);
+void SysFreeString(BSTR bstr);
+
+// ---- Variants ----
+void VariantInit(VARIANT* pvarg);
+HRESULT VariantClear(VARIANT* pvarg);
+HRESULT VariantCopy(VARIANT* pvargDest, const VARIANT* pvargSrc);
+// Converts pvarSrc to vt into pvargDest. The destination is only written on
+// success; source and destination may be the same variant.
+HRESULT VariantChangeType(VARIANT* pvargDest, const VARIANT* pvarSrc, USHORT wFlags, VARTYPE vt);
+
+// ---- Safe arrays (one dimension) ----
+SAFEARRAY* SafeArrayCreateVector(VARTYPE vt, LONG lLbound, ULONG cElements);
+HRESULT SafeArrayDestroy(SAFEARRAY* psa);
+HRESULT SafeArrayGetLBound(SAFEARRAY* psa, std::uint32_t nDim, LONG* plLbound);
+HRESULT SafeArrayGetUBound(SAFEARRAY* psa, std::uint32_t nDim, LONG* plUbound);
+HRESULT SafeArrayGetVartype(SAFEARRAY* psa, VARTYPE* pvt);
+// Copies the element (deep copy for variants and strings) into *pv.
+HRESULT SafeArrayGetElement(SAFEARRAY* psa, const LONG* rgIndices, void* pv);
+// Copies *pv (deep copy for variants and strings) into the element.
+HRESULT SafeArrayPutElement(SAFEARRAY* psa, const LONG* rgIndices, const void* pv);
+HRESULT SafeArrayCopy(SAFEARRAY* psa, SAFEARRAY** ppsaOut);
+
+// ---- Error information (one current object per thread) ----
+HRESULT CreateErrorInfo(ICreateErrorInfo** pperrinfo);
+HRESULT SetErrorInfo(DWORD dwReserved, IErrorInfo* perrinfo);
+// Hands the caller the thread's error information and clears it (S_FALSE when none).
+HRESULT GetErrorInfo(DWORD dwReserved, IErrorInfo** pperrinfo);
+
+// ---- Identifiers ----
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"; lpsz receives 39 characters with the NUL.
+int StringFromGUID2(REFGUID rguid, LPOLESTR lpsz, int cchMax);
+HRESULT CLSIDFromString(LPCOLESTR lpsz, CLSID* pclsid);
+HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* lplpszProgID);  // caller frees with CoTaskMemFree
+HRESULT CLSIDFromProgID(LPCOLESTR lpszProgID, CLSID* lpclsid);
+void CoTaskMemFree(void* pv);
+void* CoTaskMemAlloc(std::size_t cb);
+
+// ---- Activation ----
+// Looks up InprocServer32 of the class in the registry, loads the library and
+// asks its class factory for an instance.
+HRESULT CoGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv);
+HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, REFIID riid, void** ppv);
+
+// ---- Registry (HKEY_CLASSES_ROOT only; paths use backslashes) ----
+// Every change rewrites the registry file atomically under an exclusive lock.
+// Value names: nullptr or "" is the key's default value.
+HRESULT RegSetValue(const char* keyPath, const char* valueName, const char* data);
+// On success *data receives a CoTaskMemAlloc'd UTF-8 copy (free with CoTaskMemFree).
+HRESULT RegGetValue(const char* keyPath, const char* valueName, char** data);
+HRESULT RegCreateKey(const char* keyPath);
+HRESULT RegKeyExists(const char* keyPath);  // S_OK or S_FALSE
+HRESULT RegDeleteTree(const char* keyPath);
+// Writes the registry file path in use into buf (NUL-terminated); returns its length.
+std::size_t RegFilePath(char* buf, std::size_t size);
+
+}  // extern "C"
+
+// ---- C++ conveniences (not part of the C ABI) ----
+// UTF-16 to the narrow code page (UTF-8 here) and back; invalid sequences map to U+FFFD.
+std::string Utf16ToNarrow(const OLECHAR* s, std::size_t length);
+std::u16string NarrowToUtf16(const std::string& s);
+std::string GuidToString(const GUID& g);  // upper-case, with braces
+bool GuidFromString(const std::string& text, GUID& out);
+
+}  // namespace kavi
