@@ -1,0 +1,24 @@
+// The zooming grid of the current site and its orographic spectrum, kept in
+// the process-wide numerical state: the grid builder writes the grid, the
+// spectrum routine the coefficients, and the site model reads both.
+#pragma once
+
+#include "numerics/numerical_state.h"
+
+namespace kavi::numerics {
+
+constexpr int kGridNodes = 100;     // nodes along each ray
+constexpr int kMaxGridRays = 360;   // 360 / BZAZRES with BZAZRES >= 1
+
+struct GridState {
+  float searchRadius = 0.0f;  // R
+  float lengthScale = 0.0f;   // G; 0 means there is no orographic grid
+  int rayCount = 0;           // N
+  float values[kMaxGridRays][kGridNodes] = {};  // grid[k][j - 1]
+  // Per sector and term the coefficients (a0, a1, a2).
+  float coefficients[kMaxSectors][kGridTermCount][3] = {};
+};
+
+GridState& Grid();
+
+}  // namespace kavi::numerics
