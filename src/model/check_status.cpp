@@ -9,14 +9,29 @@ namespace kavi::model {
 std::string StatusMessage(int code) {
   const char* text = "Unexpected exception in fortran code";
   switch (code) {
-    case 2: text = "Too large obstacle list"; break;
-    case 3: text = "Obstacles ignored"; break;
-    case 4: text = "Unable to open file"; break;
-    case 5: text = "Error in map file"; break;
-    case 6: text = "Too large map file"; break;
-    case 7: text = "Interpolation radius too small"; break;
-    case 8: text = "Error in VEMOWORK.TMP"; break;
-    default: break;
+    case 2:
+      text = "Too large obstacle list";
+      break;
+    case 3:
+      text = "Obstacles ignored";
+      break;
+    case 4:
+      text = "Unable to open file";
+      break;
+    case 5:
+      text = "Error in map file";
+      break;
+    case 6:
+      text = "Too large map file";
+      break;
+    case 7:
+      text = "Interpolation radius too small";
+      break;
+    case 8:
+      text = "Error in VEMOWORK.TMP";
+      break;
+    default:
+      break;
   }
   return std::string(CurrentEdition().messagePrefix) + text;
 }

@@ -1,0 +1,60 @@
+#include "component/atlas_generator.h"
+
+#include <kavi/dispids.h>
+#include <kavi/runtime.h>
+
+#include "component/dispatch_member.h"
+
+namespace kavi::component {
+
+const CLSID& AtlasGenerator::Clsid() { return model::CurrentEdition().ids->AtlasGenerator; }
+const IID& AtlasGenerator::Iid() { return model::CurrentEdition().ids->IKaviAtlasGenerator; }
+
+const DispatchTable& AtlasGenerator::Table() {
+  using I = IKaviAtlasGenerator;
+  static const DispatchTable table({
+      Get<I, &I::get_Configuration>(u"Configuration", dispid::Configuration),
+      Get<I, &I::get_HeightAGL>(u"HeightAGL", dispid::HeightAGL),
+      Put<I, &I::put_HeightAGL>(u"HeightAGL", dispid::HeightAGL),
+      Get<I, &I::get_MapFile>(u"MapFile", dispid::MapFile),
+      Put<I, &I::put_MapFile>(u"MapFile", dispid::MapFile),
+      Get<I, &I::get_RoughnessRoseFile>(u"RoughnessRoseFile", dispid::RoughnessRoseFile),
+      Put<I, &I::put_RoughnessRoseFile>(u"RoughnessRoseFile", dispid::RoughnessRoseFile),
+      Get<I, &I::get_ObstaclesDataFile>(u"ObstaclesDataFile", dispid::ObstaclesDataFile),
+      Put<I, &I::put_ObstaclesDataFile>(u"ObstaclesDataFile", dispid::ObstaclesDataFile),
+      Get<I, &I::get_TabFile>(u"TabFile", dispid::TabFile),
+      Put<I, &I::put_TabFile>(u"TabFile", dispid::TabFile),
+      Method<I, &I::CalculateAtlas, false>(u"CalculateAtlas", dispid::CalculateAtlas),
+  });
+  return table;
+}
+
+HRESULT AtlasGenerator::get_HeightAGL(double* pVal) noexcept {
+  if (!pVal) return E_POINTER;
+  *pVal = heightAGL_;
+  return S_OK;
+}
+
+HRESULT AtlasGenerator::put_HeightAGL(double newVal) noexcept {
+  heightAGL_ = newVal;
+  return S_OK;
+}
+
+HRESULT AtlasGenerator::CalculateAtlas(double x, double y, BSTR AtlasFileName) noexcept {
+  if (!AtlasFileName) return Refuse("No atlas file name given");
+  return RunCalculation([&] {
+    CopyParameters();
+    model_->Reset();
+    if (!mapFile_.HasValue()) return NotSpecified("Map file not specified");
+    model_->CVemoMap::Load(mapFile_.Narrow());
+    if (tabFile_.HasValue()) model_->histogram().Load(tabFile_.Narrow());
+    if (roseFile_.HasValue()) model_->CRoughnessRose::Load(roseFile_.Narrow());
+    if (obstaclesFile_.HasValue()) model_->CShelterModel::Load(obstaclesFile_.Narrow());
+    model_->SetSite(static_cast<float>(x), static_cast<float>(y), static_cast<float>(heightAGL_));
+    model_->Calculate();
+    model_->atlas().Save(Utf16ToNarrow(AtlasFileName, SysStringLen(AtlasFileName)));
+    return S_OK;
+  });
+}
+
+}  // namespace kavi::component

@@ -1,0 +1,32 @@
+#include "model/roughness_rose.h"
+
+#include "model/check_status.h"
+#include "model/exceptions.h"
+
+namespace kavi::model {
+
+void CRoughnessRose::ResetRose() {
+  for (int i = 0; i < numerics::kMaxSectors; ++i) {
+    rose_.changes[i] = 0;
+    rose_.z0[0][i] = 0.03f;
+    for (int r = 1; r <= 9; ++r) rose_.z0[r][i] = 0.0f;
+    for (int r = 0; r <= 7; ++r) rose_.distance[r][i] = 0.0f;
+  }
+  roseLoaded_ = false;
+}
+
+void CRoughnessRose::CreateFromSite() {
+  throw NotImplemented("CRoughnessRose::CreateFromSite (roughness rose from the map)");
+}
+
+void CRoughnessRose::Load(const std::string& file) {
+  (void)file;
+  throw NotImplemented("CRoughnessRose::Load (roughness rose file)");
+}
+
+void CRoughnessRose::Save(const std::string& file) const {
+  (void)file;
+  throw NotImplemented("CRoughnessRose::Save (roughness rose file)");
+}
+
+}  // namespace kavi::model

@@ -1,0 +1,20 @@
+// The sector count shared by every part of a model object.
+#pragma once
+
+namespace kavi::model {
+
+class CSectorCount {
+ public:
+  int sectorCount() const { return nsec_; }
+
+ protected:
+  // Sector count of the object and of the numerical core, and element 1 of the
+  // process-wide parameter vector, all set to n.
+  void AdoptSectorCount(int n);
+  // Sector count := element 1 truncated; the core's count follows.
+  void SectorCountFromParameters();
+
+  int nsec_ = 12;
+};
+
+}  // namespace kavi::model
