@@ -33,11 +33,19 @@ HRESULT SafeArrayDestroy(SAFEARRAY* psa);
 HRESULT SafeArrayGetLBound(SAFEARRAY* psa, std::uint32_t nDim, LONG* plLbound);
 HRESULT SafeArrayGetUBound(SAFEARRAY* psa, std::uint32_t nDim, LONG* plUbound);
 HRESULT SafeArrayGetVartype(SAFEARRAY* psa, VARTYPE* pvt);
-// Copies the element (deep copy for variants and strings) into *pv.
+// Element types: VT_VARIANT, VT_BSTR, VT_I2, VT_I4, VT_R4, VT_R8, VT_BOOL, VT_UI1,
+// VT_UNKNOWN, VT_DISPATCH. Indices outside the bounds give DISP_E_BADINDEX.
+// Copies the element into *pv, which is treated as uninitialised: a variant is
+// deep-copied, a string duplicated, an interface AddRef'd; the caller owns it.
 HRESULT SafeArrayGetElement(SAFEARRAY* psa, const LONG* rgIndices, void* pv);
-// Copies *pv (deep copy for variants and strings) into the element.
+// Stores a copy in the element and releases the old value. For VT_BSTR,
+// VT_UNKNOWN and VT_DISPATCH arrays pv IS the string or interface pointer (a
+// null one is allowed); for every other type pv points at the value.
 HRESULT SafeArrayPutElement(SAFEARRAY* psa, const LONG* rgIndices, const void* pv);
-HRESULT SafeArrayCopy(SAFEARRAY* psa, SAFEARRAY** ppsaOut);
+HRESULT SafeArrayCopy(SAFEARRAY* psa, SAFEARRAY** ppsaOut);  // deep; a null psa copies to null
+// Direct access to the elements; the array cannot be destroyed until unaccessed.
+HRESULT SafeArrayAccessData(SAFEARRAY* psa, void** ppvData);
+HRESULT SafeArrayUnaccessData(SAFEARRAY* psa);
 
 // ---- Error information (one current object per thread) ----
 HRESULT CreateErrorInfo(ICreateErrorInfo** pperrinfo);
