@@ -1,0 +1,198 @@
+#include "numerics/obstacle_file.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "numerics/numerical_state.h"
+
+namespace kavi::numerics {
+
+namespace {
+
+constexpr int kValuesPerObstacle = 7;
+constexpr int kMaxTokenLength = 64;  // longer words are never numbers of this file
+
+bool IsSeparator(int c) {
+  return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\v' || c == '\f';
+}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Converts one word of free-format input: an optional sign, digits with an
+// optional decimal point (at least one digit), and an optional exponent
+// introduced by E or D. Values beyond single precision are refused; values
+// too small for it become zero or subnormal. Independent of the C locale.
+bool ParseNumber(const char* word, int size, float& value) {
+  char text[kMaxTokenLength + 1];
+  int length = 0;
+  int i = 0;
+  if (i < size && (word[i] == '+' || word[i] == '-')) {
+    if (word[i] == '-') text[length++] = '-';
+    ++i;
+  }
+  int digits = 0;
+  for (; i < size && IsDigit(word[i]); ++i, ++digits) text[length++] = word[i];
+  if (i < size && word[i] == '.') text[length++] = word[i++];
+  for (; i < size && IsDigit(word[i]); ++i, ++digits) text[length++] = word[i];
+  if (digits == 0) return false;
+  if (i < size && (word[i] == 'e' || word[i] == 'E' || word[i] == 'd' || word[i] == 'D')) {
+    text[length++] = 'e';
+    ++i;
+    if (i < size && (word[i] == '+' || word[i] == '-')) text[length++] = word[i++];
+    int exponentDigits = 0;
+    for (; i < size && IsDigit(word[i]); ++i, ++exponentDigits) text[length++] = word[i];
+    if (exponentDigits == 0) return false;
+  }
+  if (i != size) return false;
+
+  const auto [end, error] = std::from_chars(text, text + length, value);
+  if (error == std::errc() && end == text + length) return std::isfinite(value);
+  if (error != std::errc::result_out_of_range) return false;
+  // Out of single-precision range: an underflow is kept as the nearest single,
+  // an overflow is refused.
+  double wide = 0.0;
+  const auto [wideEnd, wideError] = std::from_chars(text, text + length, wide);
+  if (wideError != std::errc() || wideEnd != text + length || !(std::fabs(wide) < 1.0))
+    return false;
+  value = static_cast<float>(wide);
+  return true;
+}
+
+// Reads the numbers of free-format records one word at a time.
+class RecordScanner {
+ public:
+  enum class Result { kNumber, kEndOfLine, kEndOfFile, kNotNumber };
+
+  explicit RecordScanner(std::FILE* file) : file_(file) {}
+
+  // The next number. With crossLines false the scan stops at the end of the
+  // current line; otherwise line ends count as separators.
+  Result Next(bool crossLines, float& value) {
+    int c = std::getc(file_);
+    for (;; c = std::getc(file_)) {
+      if (c == EOF) return Result::kEndOfFile;
+      if (c == '\n') {
+        if (crossLines) continue;
+        std::ungetc(c, file_);
+        return Result::kEndOfLine;
+      }
+      if (!IsSeparator(c)) break;
+    }
+    char word[kMaxTokenLength];
+    int size = 0;
+    bool tooLong = false;
+    for (; c != EOF && c != '\n' && !IsSeparator(c); c = std::getc(file_)) {
+      if (size < kMaxTokenLength) {
+        word[size++] = static_cast<char>(c);
+      } else {
+        tooLong = true;
+      }
+    }
+    if (c == '\n') std::ungetc(c, file_);
+    if (tooLong || !ParseNumber(word, size, value)) return Result::kNotNumber;
+    return Result::kNumber;
+  }
+
+  // Reads seven numbers; kNumber when all seven were read.
+  Result NextObstacle(bool crossLines, float (&values)[kValuesPerObstacle]) {
+    for (float& value : values) {
+      const Result result = Next(crossLines, value);
+      if (result != Result::kNumber) return result;
+    }
+    return Result::kNumber;
+  }
+
+  void SkipRestOfLine() {
+    int c;
+    do {
+      c = std::getc(file_);
+    } while (c != EOF && c != '\n');
+  }
+
+  // Copies the first characters of the current line into `title` (blank-padded,
+  // carriage return dropped) and moves to the next line.
+  void ReadTitle(char (&title)[kObstacleTitleLength + 1]) {
+    int size = 0;
+    int c = std::getc(file_);
+    for (; c != EOF && c != '\n'; c = std::getc(file_)) {
+      if (size < kObstacleTitleLength) title[size++] = static_cast<char>(c);
+    }
+    if (size > 0 && title[size - 1] == '\r') --size;
+    std::memset(title + size, ' ', kObstacleTitleLength - size);
+    title[kObstacleTitleLength] = '\0';
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+// Position of the first line: after a UTF-8 byte order mark, if there is one.
+long FirstLineStart(std::FILE* file) {
+  unsigned char mark[3] = {};
+  const std::size_t read = std::fread(mark, 1, sizeof mark, file);
+  return read == 3 && mark[0] == 0xEF && mark[1] == 0xBB && mark[2] == 0xBF ? 3 : 0;
+}
+
+// Reads the obstacles of an open file; false when a record is not numbers or
+// the file cannot be read.
+bool ReadObstacles(std::FILE* file, int& count, float* const (&columns)[kValuesPerObstacle],
+                   char (&title)[kObstacleTitleLength + 1]) {
+  RecordScanner scanner(file);
+  const long firstLine = FirstLineStart(file);
+  if (std::fseek(file, firstLine, SEEK_SET) != 0) return false;
+
+  // The first line is an obstacle when it holds seven numbers, else the title.
+  float values[kValuesPerObstacle];
+  const bool titled = scanner.NextObstacle(false, values) != RecordScanner::Result::kNumber;
+  if (std::fseek(file, firstLine, SEEK_SET) != 0) return false;
+  if (titled) scanner.ReadTitle(title);
+
+  while (count < kMaxObstacles) {
+    const RecordScanner::Result result = scanner.NextObstacle(true, values);
+    if (result == RecordScanner::Result::kEndOfFile) break;  // an incomplete record ends the list
+    if (result == RecordScanner::Result::kNotNumber) return false;
+    for (int v = 0; v < kValuesPerObstacle; ++v) columns[v][count] = values[v];
+    ++count;
+    scanner.SkipRestOfLine();
+  }
+  return std::ferror(file) == 0;
+}
+
+}  // namespace
+
+void ReadObstacleFile(int& count, float (&firstBearing)[kMaxObstacles],
+                      float (&firstDistance)[kMaxObstacles], float (&secondBearing)[kMaxObstacles],
+                      float (&secondDistance)[kMaxObstacles], float (&height)[kMaxObstacles],
+                      float (&depth)[kMaxObstacles], float (&porosity)[kMaxObstacles],
+                      const char* name, int length) {
+  count = 0;
+  char(&title)[kObstacleTitleLength + 1] = Obstacles().title;
+  std::memset(title, ' ', kObstacleTitleLength);
+  title[kObstacleTitleLength] = '\0';
+
+  if (name == nullptr || length <= 0) {
+    SetStatus(kStatusObstacleFileMissing);
+    return;
+  }
+  const std::string path(name, static_cast<std::size_t>(length));
+  std::FILE* file = std::fopen(path.c_str(), "r");
+  if (file == nullptr) {
+    SetStatus(kStatusObstacleFileMissing);
+    return;
+  }
+  // In file order: a1, r1, a2, r2, h, D, P (height before depth).
+  float* const columns[kValuesPerObstacle] = {
+      firstBearing, firstDistance, secondBearing, secondDistance, height, depth, porosity};
+  int read = 0;
+  const bool ok = ReadObstacles(file, read, columns, title);
+  std::fclose(file);
+  if (!ok) {
+    SetStatus(kStatusObstacleFileUnreadable);
+    return;
+  }
+  count = read;
+}
+
+}  // namespace kavi::numerics

@@ -1,0 +1,30 @@
+// Reader of the obstacles data file: an optional title line, then one obstacle
+// per record of seven numbers in free format (blanks or commas between them):
+// bearing and distance of corner 1, bearing and distance of corner 2, height,
+// depth and porosity.
+#pragma once
+
+#include "numerics/obstacle_input.h"
+
+namespace kavi::numerics {
+
+// Failures of the reader that have no code of their own in the status table.
+// Both lie outside codes 2 … 8, so the status check reports them as an
+// unexpected failure of the numerical core.
+constexpr int kStatusObstacleFileMissing = 1;     // the file cannot be opened
+constexpr int kStatusObstacleFileUnreadable = 9;  // a record holds something other than numbers
+
+// Reads at most 50 obstacles from the file named by the first `length`
+// characters of `name` into the seven arrays and sets `count`; the title goes to
+// Obstacles().title. The first line is the first obstacle when it holds seven
+// numbers, otherwise it is the title. A record may continue over following
+// lines; numbers after the seventh on a line are ignored; an incomplete last
+// record ends the list, and lines after the 50th obstacle are not read.
+// On failure sets the status word (constants above) and leaves count 0.
+void ReadObstacleFile(int& count, float (&firstBearing)[kMaxObstacles],
+                      float (&firstDistance)[kMaxObstacles], float (&secondBearing)[kMaxObstacles],
+                      float (&secondDistance)[kMaxObstacles], float (&height)[kMaxObstacles],
+                      float (&depth)[kMaxObstacles], float (&porosity)[kMaxObstacles],
+                      const char* name, int length);
+
+}  // namespace kavi::numerics

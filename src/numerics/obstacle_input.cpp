@@ -1,0 +1,10 @@
+#include "numerics/obstacle_input.h"
+
+namespace kavi::numerics {
+
+ObstacleInput& Obstacles() {
+  static ObstacleInput obstacles;
+  return obstacles;
+}
+
+}  // namespace kavi::numerics

@@ -1,0 +1,67 @@
+#include "numerics/shelter_group.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "numerics/numerical_state.h"
+#include "numerics/wake_deficit.h"
+
+namespace kavi::numerics {
+
+namespace {
+
+constexpr float kMaxRecordReduction = 0.8f;
+
+// Exposure of obstacle j behind the nearer obstacle i: 1 when j stands beyond
+// i's wake, less when it is in it. Never negative.
+float Exposure(const ShelterGroup& g, int i, int j, float c45, float c46) {
+  const float xi = g.nearDistance[i], fi = g.farDistance[i], hi = g.height[i], pi = g.openness[i];
+  const float xj = g.nearDistance[j], hj = g.height[j];
+  const float gap = xj - fi;
+  const float Q = hi / c45 + hj / c46;  // length over which i's wake reaches j
+  if (gap >= Q) return 1.0f;
+  if (hi >= hj) {
+    return std::max(0.0f, (xj - (fi + (hi - hj) / c45)) / Q * (1.0f - pi) + pi);
+  }
+  // j is the taller one: the part of j hidden behind i.
+  const float depth = fi - xi;
+  const float X =
+      (hj - hi) / c46 <= depth ? hi * (hj - 0.5f * hi) / c46 : hi * (depth + 0.5f * hi / c46);
+  const float Z = gap / Q;
+  const float S = Z + (1.0f - Z) * (1.0f - 2.0f * c46 * X / (hj * hj) * (1.0f - pi));
+  return std::max(0.0f, S);
+}
+
+}  // namespace
+
+float GroupReduction(ShelterGroup& g, float z, float z0) {
+  const float c45 = Parameter(45);
+  const float c46 = Parameter(46);
+  const int m = std::clamp(g.size, 0, kMaxShelterRecords);
+  const float Lz = std::log((z + 3.0f * z0) / z0);
+
+  for (int i = 0; i < m; ++i) {
+    g.exposure[i] = 1.0f;
+    g.speedRatio[i] = g.height[i] > z0 ? std::log(g.height[i] / z0) / Lz : 0.0f;
+  }
+  // Sheltering of each obstacle by the nearer ones.
+  for (int j = 1; j < m; ++j) {
+    for (int i = j - 1; i >= 0; --i) {
+      g.exposure[j] = std::min(g.exposure[j], Exposure(g, i, j, c45, c46));
+    }
+  }
+  // From the farthest obstacle inward: each adds its own deficit and slows the
+  // flow that reaches the nearer ones.
+  float total = 0.0f;
+  for (int j = m - 1; j >= 0; --j) {
+    if (!(g.height[j] > z0)) continue;
+    const float R = WakeDeficit(g.nearDistance[j], g.height[j], z, z0);
+    const float delta =
+        std::min(R * g.speedRatio[j] * g.exposure[j], kMaxRecordReduction) * (1.0f - g.openness[j]);
+    total += delta;
+    for (int i = 0; i < j; ++i) g.speedRatio[i] = std::max(0.0f, g.speedRatio[i] * (1.0f - delta));
+  }
+  return total;
+}
+
+}  // namespace kavi::numerics
