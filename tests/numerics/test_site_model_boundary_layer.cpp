@@ -61,7 +61,8 @@ TEST_F(BoundaryLayerTest, HeightIterationEndsForAnyCoefficient) {
 TEST_F(BoundaryLayerTest, SpeedRatioInEachOfItsThreeZones) {
   const float zd = 0.03f, zu = 0.3f, h = 100.0f;
   // At or above 0.3 h the upstream profile is undisturbed.
-  EXPECT_EQ(RoughnessChangeRatio(30.0f, zd, zu, h), 1.0f);
+  EXPECT_EQ(RoughnessChangeRatio(30.5f, zd, zu, h), 1.0f);
+  EXPECT_NEAR(RoughnessChangeRatio(30.0f, zd, zu, h), 1.0f, 1e-6f);  // 0.3f * 100 rounds up
   EXPECT_EQ(RoughnessChangeRatio(50.0f, zd, zu, h), 1.0f);
   // Below 0.09 h: ln(h/zu) ln(z/zd) / (ln(z/zu) ln(h/zd)).
   EXPECT_NEAR(RoughnessChangeRatio(5.0f, zd, zu, h), 1.3022541f, 2e-6f);
