@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 #include "numerics/calculation_arrays.h"
@@ -47,6 +48,50 @@ inline SiteEffectTable NeutralEffects() {
   SiteEffectTable effects;
   std::fill(std::begin(effects.speedFactor), std::end(effects.speedFactor), 1.0f);
   return effects;
+}
+
+// Atlas tables as the atlas reset leaves them with the default configuration:
+// classes 0.0002, 0.03, 0.1, 0.4, 1.5 m and heights 10, 25, 50, 100, 200 m.
+inline AtlasTables StandardAtlas() {
+  AtlasTables atlas;
+  atlas.roughnessCount = 5;
+  atlas.heightCount = 5;
+  const float roughness[] = {0.0002f, 0.03f, 0.1f, 0.4f, 1.5f};
+  const float heights[] = {10.0f, 25.0f, 50.0f, 100.0f, 200.0f};
+  std::copy(std::begin(roughness), std::end(roughness), atlas.roughness);
+  std::copy(std::begin(heights), std::end(heights), atlas.heights);
+  return atlas;
+}
+
+// An observed climate of nsec sectors whose sector i has the Weibull
+// distribution (A[i], k[i]) binned into `bins` bins of `width` m/s (per mille
+// of the sector, the tail beyond the last limit left out) and the sector
+// frequency weight[i] (normalised to percent).
+inline ObservedClimate WeibullClimate(int nsec, const float* A, const float* k, const float* weight,
+                                      float width, int bins) {
+  ObservedClimate climate;
+  climate.sectorCount = nsec;
+  climate.binCount = bins;
+  double weights = 0.0;
+  for (int i = 0; i < nsec; ++i) weights += weight[i];
+  for (int i = 0; i < nsec; ++i) {
+    climate.sectorFrequency[i] = static_cast<float>(100.0 * weight[i] / weights);
+    double column = 0.0;
+    for (int b = 0; b < bins; ++b) {
+      const double lower = b * width;
+      const double upper = (b + 1) * width;
+      column += std::exp(-std::pow(lower / A[i], k[i])) - std::exp(-std::pow(upper / A[i], k[i]));
+    }
+    for (int b = 0; b < bins; ++b) {
+      const double lower = b * width;
+      const double upper = (b + 1) * width;
+      const double p =
+          std::exp(-std::pow(lower / A[i], k[i])) - std::exp(-std::pow(upper / A[i], k[i]));
+      climate.table[b * nsec + i] = static_cast<float>(1000.0 * p / column);
+      climate.upperLimits[b] = static_cast<float>(upper);
+    }
+  }
+  return climate;
 }
 
 }  // namespace kavi::numerics::testing

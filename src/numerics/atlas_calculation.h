@@ -1,0 +1,32 @@
+// The atlas calculation: the observed wind climate of a station, cleaned of
+// the effects of the station's surroundings, generalised over the standard
+// roughness classes and heights of the atlas.
+#pragma once
+
+#include "numerics/calculation_arrays.h"
+
+namespace kavi::numerics {
+
+// Observed bins the calculation has room for; a climate with more is refused.
+constexpr int kMaxAtlasObservedBins = 50;
+// Generalised speed bins of 1 m/s (0–50 m/s); State().atlasControl selects
+// how many are used (1 … 50; any other value uses all 50).
+constexpr int kGeneralisedBins = 50;
+
+// Fills atlas.frequency, atlas.weibullA and atlas.weibullK for the
+// atlas.roughnessCount classes atlas.roughness and the atlas.heightCount
+// heights atlas.heights (as the atlas reset leaves them) from the observed
+// climate measured at siteHeight (m above ground; 0 or less: the observed
+// speeds are taken as geostrophic winds). sectorCount is the atlas's sector
+// count (element 1); effects and rose are the site effect table and the
+// roughness rose of the station, with the rose's extra ring written by the
+// site model.
+//
+// Sets status 4 and leaves the atlas untouched when the climate cannot be
+// used: more than kMaxAtlasObservedBins bins, a negative bin count, a sector
+// count outside 1 … 36 (climate or atlas), or class or height counts outside
+// 1 … 5. Otherwise sets no status.
+void CalculateAtlas(const ObservedClimate& climate, float siteHeight, AtlasTables& atlas,
+                    int sectorCount, const SiteEffectTable& effects, const RoughnessRose& rose);
+
+}  // namespace kavi::numerics
