@@ -22,8 +22,10 @@ float Dot(WindVector a, WindVector b) { return a.east * b.east + a.north * b.nor
 float Cross(WindVector a, WindVector b) { return a.east * b.north - a.north * b.east; }
 float Length(WindVector a) { return std::hypot(a.east, a.north); }
 
-// Angle (degrees, clockwise positive) from direction a to vector v.
+// Angle (degrees, clockwise positive) from direction a to vector v; a vector
+// without length has no direction and counts as unturned.
 float TurningFrom(WindVector a, WindVector v) {
+  if (v.east == 0.0f && v.north == 0.0f) return 0.0f;
   return -std::atan2(Cross(a, v), Dot(a, v)) * kDegreesPerRadian;
 }
 
