@@ -92,15 +92,12 @@ TEST_F(OrographyTest, TrueUpwindOffTakesEachSectorsOwnVector) {
   for (float trueUpwind : {0.0f, 0.4f}) {  // rounded to the nearest integer
     testing::SetParameter(34, trueUpwind);
     SiteEffects(10.0f, rose, table, 1);
-    // Length and angle from the sector direction of each own vector.
+    // Length and angle from the sector direction of each own vector (south
+    // and west mirror north and east).
     EXPECT_NEAR(Factor(0), 1.3861948f, 2e-6f);
     EXPECT_NEAR(Turning(0), 10.101864f, 2e-4f);
     EXPECT_NEAR(Factor(1), 1.6261217f, 2e-6f);
     EXPECT_NEAR(Turning(1), -8.5990794f, 2e-4f);
-    EXPECT_NEAR(Factor(2), 1.3861948f, 2e-6f);
-    EXPECT_NEAR(Turning(2), 10.101864f, 2e-4f);
-    EXPECT_NEAR(Factor(3), 1.6261217f, 2e-6f);
-    EXPECT_NEAR(Turning(3), -8.5990794f, 2e-4f);
   }
 }
 
@@ -114,10 +111,6 @@ TEST_F(OrographyTest, TrueUpwindOnInterpolatesTheBracketingPair) {
     EXPECT_NEAR(Turning(0), 9.8530170f, 2e-4f);
     EXPECT_NEAR(Factor(1), 1.6238488f, 2e-6f);
     EXPECT_NEAR(Turning(1), -8.4219226f, 2e-4f);
-    EXPECT_NEAR(Factor(2), 1.3893874f, 2e-6f);
-    EXPECT_NEAR(Turning(2), 9.8530170f, 2e-4f);
-    EXPECT_NEAR(Factor(3), 1.6238488f, 2e-6f);
-    EXPECT_NEAR(Turning(3), -8.4219226f, 2e-4f);
   }
 }
 
