@@ -1,0 +1,102 @@
+#include "numerics/open_data_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+
+#include "numerics/numerical_state.h"
+
+namespace kavi::numerics {
+
+namespace {
+
+std::FILE* units[kMaxDataUnits] = {};
+
+// Length of a text given with an explicit length, without trailing blanks.
+int TrimmedLength(const char* text, int length) {
+  if (!text || length < 0) return 0;
+  while (length > 0 && text[length - 1] == ' ') --length;
+  return length;
+}
+
+bool EqualsIgnoringCase(const char* text, int length, const char* word) {
+  const int wordLength = static_cast<int>(std::strlen(word));
+  if (length != wordLength) return false;
+  for (int i = 0; i < length; ++i) {
+    if (std::toupper(static_cast<unsigned char>(text[i])) != word[i]) return false;
+  }
+  return true;
+}
+
+// Only the two forms and the two dispositions that the callers use are known.
+bool IsKnownForm(const char* form, int length) {
+  const int n = TrimmedLength(form, length);
+  if (n == 7 && std::memcmp(form, "UNKNOWN", 7) == 0) return true;  // means formatted
+  return EqualsIgnoringCase(form, n, "FORMATTED") || EqualsIgnoringCase(form, n, "UNFORMATTED");
+}
+
+int Fail(int& unit, int error) {
+  SetStatus(kStatusCannotOpenFile);
+  unit = -1;
+  return error != 0 ? error : EINVAL;
+}
+
+}  // namespace
+
+bool DataFilePath(const char* name, int length, std::string& path) {
+  const int n = TrimmedLength(name, length);
+  if (n == 0 || std::memchr(name, '\0', static_cast<std::size_t>(n))) return false;
+  path.assign(name, static_cast<std::size_t>(n));
+  return true;
+}
+
+int OpenDataFile(int& unit, const char* name, int nameLength, const char* form, int formLength,
+                 const char* disposition, int dispositionLength) {
+  if (unit < 0 || unit >= kMaxDataUnits) return Fail(unit, EBADF);
+  CloseDataFile(unit);
+  std::string path;
+  if (!DataFilePath(name, nameLength, path)) return Fail(unit, ENOENT);
+  if (!IsKnownForm(form, formLength)) return Fail(unit, EINVAL);
+  const int dispositionSize = TrimmedLength(disposition, dispositionLength);
+  int flags = 0;
+  const char* mode = nullptr;
+  if (EqualsIgnoringCase(disposition, dispositionSize, "OLD")) {
+    flags = O_RDONLY;
+    mode = "rb";
+  } else if (EqualsIgnoringCase(disposition, dispositionSize, "UNKNOWN")) {
+    flags = O_RDWR | O_CREAT;
+    mode = "r+b";
+  } else {
+    return Fail(unit, EINVAL);
+  }
+  const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd < 0) return Fail(unit, errno);
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    return Fail(unit, EISDIR);
+  }
+  std::FILE* file = ::fdopen(fd, mode);
+  if (!file) {
+    const int error = errno;
+    ::close(fd);
+    return Fail(unit, error);
+  }
+  units[unit] = file;
+  return 0;
+}
+
+std::FILE* DataFile(int unit) { return unit >= 0 && unit < kMaxDataUnits ? units[unit] : nullptr; }
+
+bool CloseDataFile(int unit) {
+  std::FILE* file = DataFile(unit);
+  if (!file) return true;
+  units[unit] = nullptr;
+  return std::fclose(file) == 0;
+}
+
+}  // namespace kavi::numerics

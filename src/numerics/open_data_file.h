@@ -1,0 +1,34 @@
+// The numerical core's file-open routine. Files are known by a unit number
+// that the caller chooses; the unit stays connected to its file until
+// CloseDataFile.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace kavi::numerics {
+
+constexpr int kMaxDataUnits = 100;  // units 0 … 99
+
+// Opens `name` (trailing blanks are not part of it) for sequential access on
+// `unit`. Form: "formatted" or "unformatted" (any letter case), or "UNKNOWN"
+// meaning formatted. Disposition: "OLD" (the file must exist; opened for
+// reading) or "UNKNOWN" (opened for reading and writing, created when missing),
+// any letter case. A unit that is still connected is closed first.
+// Returns 0 on success; otherwise an error number, with the status word set to
+// 4 and `unit` set to -1. Directories are not opened.
+int OpenDataFile(int& unit, const char* name, int nameLength, const char* form, int formLength,
+                 const char* disposition, int dispositionLength);
+
+// The stream connected to `unit`, or null.
+std::FILE* DataFile(int unit);
+
+// Closes the file connected to `unit`, if any. False when closing reported an
+// error (data not written).
+bool CloseDataFile(int unit);
+
+// The path of a file name given with an explicit length: trailing blanks
+// removed. False when nothing is left or the name holds a NUL character.
+bool DataFilePath(const char* name, int length, std::string& path);
+
+}  // namespace kavi::numerics
