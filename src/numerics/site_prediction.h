@@ -1,0 +1,39 @@
+// The prediction of the wind climate at a site from an atlas: the atlas
+// interpolated to the site's upstream roughness and height per sector,
+// moved to the site's conditions, multiplied by the site effects and turned
+// with the flow, then fitted per sector and for all sectors together.
+#pragma once
+
+#include "numerics/calculation_arrays.h"
+
+namespace kavi::numerics {
+
+// The pair of neighbouring entries of the increasing table[0 … count − 1]
+// that brackets value (0-based): upper is the first entry not below value
+// (the last entry if none is), but at least 1, and lower = upper − 1, so that
+// a value outside the table extrapolates from its two outermost entries.
+// With one entry (or none) both are 0.
+void BracketRoughness(float value, const float* table, int count, int& lower, int& upper);
+
+// ln(value / lower) / ln(upper / lower): 0 at lower, 1 at upper; 0 when
+// the logarithms give no number (equal bracket ends, non-positive values).
+float LogInterpolationWeight(float value, float lower, float upper);
+
+// Predicts, for the sectorCount sectors of the atlas, Weibull A (m/s), k and
+// frequency (percent, summing to 100) per sector and A and k for all sectors
+// together at siteHeight (m above ground), given the site effect table and
+// the roughness rose of the site (with the extra ring the site model writes).
+// Every fit keeps the mean speed and the mean cubed speed of the mixture it
+// stands for. A sector without frequency reports A = 0, k = 2, frequency 0;
+// with no frequency anywhere the all-sector A is 0 and k is 2. Entries from
+// sectorCount on are not written. Sets no status: a sector count outside
+// 1 … 36 writes only the all-sector pair (0, 2), and class or height counts
+// outside 1 … 5 give a climate without frequency. A site height that is not
+// a positive number is taken as the lowest height the model knows (the
+// smallest roughness length).
+void PredictSiteClimate(const AtlasTables& atlas, int sectorCount, const SiteEffectTable& effects,
+                        float siteHeight, const RoughnessRose& rose, float (&weibullA)[kMaxSectors],
+                        float (&weibullK)[kMaxSectors], float (&frequency)[kMaxSectors],
+                        float& totalA, float& totalK);
+
+}  // namespace kavi::numerics

@@ -1,0 +1,113 @@
+// The property the method is trusted for: an atlas generated from a
+// station's climate, used to predict at the station itself, gives back the
+// station's climate.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "numerics/atlas_calculation.h"
+#include "numerics/site_prediction.h"
+#include "numerics/support/climate_test_setup.h"
+#include "numerics/weibull.h"
+
+namespace kavi::numerics {
+namespace {
+
+using testing::LoadDefaultParameters;
+using testing::NeutralEffects;
+using testing::StandardAtlas;
+using testing::UniformRose;
+using testing::WeibullClimate;
+
+constexpr int kSectors = 12;
+
+// A 12-sector climate in 1 m/s bins up to 30 m/s with a different Weibull
+// distribution and frequency in every sector.
+ObservedClimate StationClimate(float latitude) {
+  float A[kSectors], k[kSectors], weight[kSectors];
+  for (int i = 0; i < kSectors; ++i) {
+    A[i] = 5.5f + 0.45f * i;
+    k[i] = 1.6f + 0.09f * i;
+    weight[i] = 3.0f + static_cast<float>((5 * i) % 7);
+  }
+  ObservedClimate climate = WeibullClimate(kSectors, A, k, weight, 1.0f, 30);
+  climate.latitude = latitude;
+  return climate;
+}
+
+// The climate's own per-sector fits, as the observed-climate loader makes
+// them: frequencies times the sector frequency, the last bin left out.
+void ObservedFits(const ObservedClimate& climate, float* A, float* k) {
+  float x[kMaxObservedBins];
+  for (int i = 0; i < climate.sectorCount; ++i) {
+    for (int b = 0; b < climate.binCount; ++b) {
+      x[b] = climate.table[b * climate.sectorCount + i] * climate.sectorFrequency[i];
+    }
+    FitWeibull(x, climate.upperLimits, climate.binCount - 1, A[i], k[i]);
+  }
+}
+
+struct Prediction {
+  float A[kMaxSectors] = {};
+  float k[kMaxSectors] = {};
+  float f[kMaxSectors] = {};
+  float totalA = 0.0f;
+  float totalK = 0.0f;
+};
+
+Prediction Predict(const AtlasTables& atlas, float z, const RoughnessRose& rose) {
+  Prediction p;
+  PredictSiteClimate(atlas, kSectors, NeutralEffects(), z, rose, p.A, p.k, p.f, p.totalA, p.totalK);
+  return p;
+}
+
+void ExpectRoundTrip(float latitude, float height) {
+  LoadDefaultParameters(kSectors);
+  const ObservedClimate climate = StationClimate(latitude);
+  float observedA[kSectors], observedK[kSectors];
+  ObservedFits(climate, observedA, observedK);
+
+  // Flat, uniform terrain: no site effects and 0.03 m everywhere.
+  const RoughnessRose rose = UniformRose(0.03f);
+  AtlasTables atlas = StandardAtlas();
+  CalculateAtlas(climate, height, atlas, kSectors, NeutralEffects(), rose);
+  ASSERT_EQ(State().status, kStatusOk);
+  const Prediction p = Predict(atlas, height, rose);
+
+  double worstA = 0.0, worstK = 0.0, worstF = 0.0;
+  for (int s = 0; s < kSectors; ++s) {
+    const double dA = (p.A[s] - observedA[s]) / observedA[s];
+    const double dK = (p.k[s] - observedK[s]) / observedK[s];
+    const double dF = p.f[s] - climate.sectorFrequency[s];
+    EXPECT_LT(std::fabs(dA), 0.03)
+        << "sector " << s + 1 << " A " << p.A[s] << " vs " << observedA[s];
+    EXPECT_LT(std::fabs(dK), 0.05)
+        << "sector " << s + 1 << " k " << p.k[s] << " vs " << observedK[s];
+    EXPECT_LT(std::fabs(dF), 0.5) << "sector " << s + 1 << " f " << p.f[s];
+    worstA = std::max(worstA, std::fabs(dA));
+    worstK = std::max(worstK, std::fabs(dK));
+    worstF = std::max(worstF, std::fabs(dF));
+  }
+  std::printf(
+      "round trip at %g m, latitude %g: largest deviation A %.2f %%, k %.2f %%, f %.3f pp\n",
+      height, latitude, 100.0 * worstA, 100.0 * worstK, worstF);
+
+  // Higher up the wind is stronger in every sector.
+  const Prediction higher = Predict(atlas, 2.5f * height, rose);
+  for (int s = 0; s < kSectors; ++s) EXPECT_GT(higher.A[s], p.A[s]) << "sector " << s + 1;
+  EXPECT_GT(higher.totalA, p.totalA);
+}
+
+TEST(RoundTrip, StationAtAStandardHeight) { ExpectRoundTrip(55.0f, 10.0f); }
+
+TEST(RoundTrip, StationBetweenStandardHeights) { ExpectRoundTrip(55.0f, 40.0f); }
+
+TEST(RoundTrip, SouthernHemisphereAndEquator) {
+  ExpectRoundTrip(-35.0f, 25.0f);
+  ExpectRoundTrip(0.0f, 10.0f);
+}
+
+}  // namespace
+}  // namespace kavi::numerics
