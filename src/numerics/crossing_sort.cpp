@@ -1,0 +1,105 @@
+// In-place quicksort of the crossing list without recursion: the larger part of
+// every partition waits on a small stack while the smaller part is sorted
+// first, so the stack never holds more than log2(count) ranges.
+#include <utility>
+
+#include "numerics/zooming_grid.h"
+
+namespace kavi::numerics {
+
+namespace {
+
+constexpr int kStackDepth = 32;      // ranges pending; enough for any int count
+constexpr int kInsertionLimit = 16;  // ranges this short are finished by insertion
+
+struct CrossingKey {
+  int ray;
+  float t;
+};
+
+class CrossingOrder {
+ public:
+  CrossingOrder(float* t, int* code, int rayCount) : t_(t), code_(code), rays_(rayCount) {}
+
+  CrossingKey Key(int i) const { return {code_[i] % rays_, t_[i]}; }
+  static bool Before(const CrossingKey& a, const CrossingKey& b) {
+    return a.ray < b.ray || (a.ray == b.ray && a.t < b.t);
+  }
+  bool Before(int i, int j) const { return Before(Key(i), Key(j)); }
+  void Swap(int i, int j) {
+    std::swap(t_[i], t_[j]);
+    std::swap(code_[i], code_[j]);
+  }
+
+  void InsertionSort(int lo, int hi) {
+    for (int i = lo + 1; i <= hi; ++i) {
+      const float t = t_[i];
+      const int code = code_[i];
+      const CrossingKey key{code % rays_, t};
+      int j = i - 1;
+      for (; j >= lo && Before(key, Key(j)); --j) {
+        t_[j + 1] = t_[j];
+        code_[j + 1] = code_[j];
+      }
+      t_[j + 1] = t;
+      code_[j + 1] = code;
+    }
+  }
+
+  // Hoare partition around the median of the first, middle and last entries;
+  // afterwards [lo, j] precedes [i, hi] and j < i.
+  void Partition(int lo, int hi, int& i, int& j) {
+    const int mid = lo + (hi - lo) / 2;
+    if (Before(mid, lo)) Swap(mid, lo);
+    if (Before(hi, lo)) Swap(hi, lo);
+    if (Before(hi, mid)) Swap(hi, mid);
+    const CrossingKey pivot = Key(mid);
+    i = lo;
+    j = hi;
+    while (i <= j) {
+      while (Before(Key(i), pivot)) ++i;
+      while (Before(pivot, Key(j))) --j;
+      if (i <= j) Swap(i++, j--);
+    }
+  }
+
+ private:
+  float* t_;
+  int* code_;
+  int rays_;
+};
+
+}  // namespace
+
+void SortCrossings(float* t, int* code, int count, int rayCount) {
+  if (count < 2 || rayCount < 1) return;
+  CrossingOrder order(t, code, rayCount);
+  int pendingLo[kStackDepth];
+  int pendingHi[kStackDepth];
+  int pending = 0;
+  int lo = 0;
+  int hi = count - 1;
+  for (;;) {
+    while (hi - lo >= kInsertionLimit) {
+      int i = 0;
+      int j = 0;
+      order.Partition(lo, hi, i, j);
+      if (j - lo < hi - i) {
+        pendingLo[pending] = i;
+        pendingHi[pending++] = hi;
+        hi = j;
+      } else {
+        pendingLo[pending] = lo;
+        pendingHi[pending++] = j;
+        lo = i;
+      }
+    }
+    order.InsertionSort(lo, hi);
+    if (pending == 0) return;
+    --pending;
+    lo = pendingLo[pending];
+    hi = pendingHi[pending];
+  }
+}
+
+}  // namespace kavi::numerics

@@ -1,0 +1,132 @@
+#include "numerics/grid_crossings.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "numerics/map_contours.h"
+#include "numerics/numerical_state.h"
+
+namespace kavi::numerics {
+
+namespace {
+
+constexpr float kDegreesPerRadian = 57.29578f;
+constexpr float kRadiansPerDegree = 0.017453292f;
+constexpr int kMaxRaySpacing = 180;  // keeps at least two rays
+
+// A contour point seen from the site: its offset, its bearing phi in degrees
+// counter-clockwise from east in [0, 360), and the index of the last ray at or
+// before that bearing. Points that are not finite numbers carry no bearing.
+struct SitePoint {
+  float dx = 0.0f;
+  float dy = 0.0f;
+  float phi = 0.0f;
+  int index = 0;
+  bool valid = false;
+};
+
+SitePoint SeenFromSite(float x, float y, const SearchArea& area, const RayFan& fan) {
+  SitePoint p;
+  p.dx = x - area.siteX;
+  p.dy = y - area.siteY;
+  p.valid = std::isfinite(p.dx) && std::isfinite(p.dy);
+  if (!p.valid) return p;
+  if (p.dx != 0.0f || p.dy != 0.0f) {
+    p.phi = std::fmod(std::atan2(p.dy, p.dx) * kDegreesPerRadian + 720.0f, 360.0f);
+  }
+  // Bearings past the last ray (when the spacing does not divide 360) belong to
+  // the last ray's gap, which closes at ray 0.
+  p.index = std::min(static_cast<int>(p.phi / static_cast<float>(fan.spacing)), fan.count - 1);
+  return p;
+}
+
+// Records one crossing of ray k; false (status set) when the ray has too many
+// crossings or the work file fails.
+bool Record(int k, float t, int elevationEntry, const RayFan& fan, RayBook& book,
+            CrossingStore& store) {
+  if (t < book.nearestT[k]) {
+    book.nearestT[k] = t;
+    book.nearestEntry[k] = elevationEntry;
+  }
+  if (++book.count[k] > kMaxCrossings || !store.Add(t, k + fan.count * elevationEntry)) {
+    SetStatus(kStatusMapTooLarge);
+    return false;
+  }
+  return true;
+}
+
+// Crosses the segment p → q with the rays whose bearings it sweeps: the rays
+// after the lower point's index up to the higher one's, or, when the segment
+// passes through bearing 0, from the point below 360 round to the point past 0.
+bool CrossSegment(const SitePoint& p, const SitePoint& q, int elevationEntry,
+                  const SearchArea& area, const RayFan& fan, RayBook& book, CrossingStore& store) {
+  const float turn = q.phi - p.phi;
+  int lo = std::min(p.index, q.index);
+  int hi = std::max(p.index, q.index);
+  if (turn > 180.0f) {
+    lo = q.index;
+    hi = fan.count + p.index;
+  } else if (turn < -180.0f) {
+    lo = p.index;
+    hi = fan.count + q.index;
+  }
+  const float c = (p.dx * q.dy - p.dy * q.dx) / area.lengthScale;
+  const float ex = q.dx - p.dx;
+  const float ey = q.dy - p.dy;
+  for (int m = lo + 1; m <= hi; ++m) {
+    const int k = m < fan.count ? m : m - fan.count;
+    const float d = fan.ux[k] * ey - fan.uy[k] * ex;
+    float t = 0.0f;
+    if (d != 0.0f) {
+      t = c / d;
+    } else if (c != 0.0f) {
+      continue;  // parallel to the ray and off it
+    }
+    if (!(t >= 0.0f && t <= area.limit)) continue;
+    if (!Record(k, t, elevationEntry, fan, book, store)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+RayFan MakeRayFan(float spacingParameter) {
+  RayFan fan;
+  const float rounded = std::round(spacingParameter);
+  fan.spacing = rounded >= 1.0f && rounded <= kMaxRaySpacing ? static_cast<int>(rounded)
+                : rounded > kMaxRaySpacing                   ? kMaxRaySpacing
+                                                             : 1;
+  fan.count = 360 / fan.spacing;
+  for (int k = 0; k < fan.count; ++k) {
+    const float angle = static_cast<float>(k * fan.spacing) * kRadiansPerDegree;
+    fan.ux[k] = std::cos(angle);
+    fan.uy[k] = std::sin(angle);
+  }
+  return fan;
+}
+
+void RayBook::Clear() {
+  std::fill(std::begin(count), std::end(count), 0);
+  std::fill(std::begin(nearestT), std::end(nearestT), kNoCrossing);
+  std::fill(std::begin(nearestEntry), std::end(nearestEntry), 0);
+}
+
+bool FindCrossings(const float* mapX, const float* mapY, int lineCount, int capacity,
+                   const SearchArea& area, const RayFan& fan, RayBook& book, CrossingStore& store) {
+  MapContours contours(mapX, mapY, lineCount, capacity);
+  MapContour line;
+  while (contours.Next(line)) {
+    if (line.pointCount < 2) continue;
+    SitePoint p = SeenFromSite(line.x[0], line.y[0], area, fan);
+    for (int i = 1; i < line.pointCount; ++i) {
+      const SitePoint q = SeenFromSite(line.x[i], line.y[i], area, fan);
+      if (p.valid && q.valid && !CrossSegment(p, q, line.elevationEntry, area, fan, book, store)) {
+        return false;
+      }
+      p = q;
+    }
+  }
+  return true;
+}
+
+}  // namespace kavi::numerics

@@ -1,0 +1,75 @@
+// The crossings of the zooming grid's rays with the segments of the height
+// contours: the fan of rays, the per-ray bookkeeping, and the crossing store
+// that keeps kMaxCrossings crossings in memory and sends all of them to the
+// private work file once there are more.
+#pragma once
+
+#include "numerics/grid_state.h"
+#include "numerics/work_file.h"
+#include "numerics/zooming_grid.h"
+
+namespace kavi::numerics {
+
+// Ray k points k * spacing degrees counter-clockwise from east (+x).
+struct RayFan {
+  int spacing = 1;  // degrees
+  int count = 0;
+  float ux[kMaxGridRays] = {};
+  float uy[kMaxGridRays] = {};
+};
+
+// The fan for the ray spacing parameter (BZAZRES), rounded to whole degrees and
+// kept within 1 … 180 so that there are 2 … 360 rays.
+RayFan MakeRayFan(float spacingParameter);
+
+// Per ray: its number of crossings, the smallest t found (5 while it has none)
+// and the elevation entry of the contour that gave it.
+struct RayBook {
+  static constexpr float kNoCrossing = 5.0f;
+  int count[kMaxGridRays];
+  float nearestT[kMaxGridRays];
+  int nearestEntry[kMaxGridRays];
+  void Clear();
+};
+
+// The crossing list: in memory while the total stays within kMaxCrossings;
+// beyond that every crossing, in the order found, is in the work file and the
+// list is refilled ray group by ray group.
+class CrossingStore {
+ public:
+  explicit CrossingStore(WorkFile& spill);
+  float* t() const;
+  int* code() const;
+  int count() const { return count_; }
+  int total() const { return total_; }
+  bool spilled() const { return total_ > kMaxCrossings; }
+
+  // Appends one crossing; false when the work file cannot take it.
+  bool Add(float t, int code);
+  // Ends the writing, so that the work file can be read (only after a spill).
+  bool FinishSpill();
+  // Replaces the list by the work file's crossings of rays first … last. False
+  // on a read failure, more than kMaxCrossings of them, or a record that no
+  // search can have written (ray, entry or t out of range).
+  bool LoadRays(int first, int last, int rayCount, int entryLimit, float limit);
+
+ private:
+  WorkFile& spill_;
+  int count_ = 0;
+  int total_ = 0;
+};
+
+struct SearchArea {
+  float siteX;
+  float siteY;
+  float lengthScale;  // G
+  float limit;        // largest t counted
+};
+
+// Finds every crossing with 0 <= t <= limit of every ray with every segment of
+// every height contour. False, with status 6 set, when a ray has more than
+// kMaxCrossings crossings or the work file fails.
+bool FindCrossings(const float* mapX, const float* mapY, int lineCount, int capacity,
+                   const SearchArea& area, const RayFan& fan, RayBook& book, CrossingStore& store);
+
+}  // namespace kavi::numerics

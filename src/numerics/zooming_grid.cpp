@@ -1,0 +1,156 @@
+#include "numerics/zooming_grid.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "numerics/grid_crossings.h"
+#include "numerics/grid_rows.h"
+#include "numerics/grid_state.h"
+#include "numerics/map_contours.h"
+#include "numerics/numerical_state.h"
+#include "numerics/work_file.h"
+#include "numerics/zooming_nodes.h"
+
+namespace kavi::numerics {
+
+namespace {
+
+constexpr float kMinSearchRadius = 0.01f;
+// Crossings on the farthest contour lie at t = L up to rounding; this relative
+// margin keeps them in (0.2 m at 20 km).
+constexpr float kLimitMargin = 1e-5f;
+constexpr double kMinNearnessWeight = 1e-12;
+constexpr float kMinNearestT = 1e-12f;
+
+// The largest distance from the site to a point of a height contour, or false
+// when the map has no height contour at all.
+bool LargestContourDistance(const float* mapX, const float* mapY, int lineCount, int capacity,
+                            float siteX, float siteY, float& distance) {
+  MapContours contours(mapX, mapY, lineCount, capacity);
+  MapContour line;
+  bool found = false;
+  float largest = 0.0f;
+  while (contours.Next(line)) {
+    found = true;
+    for (int i = 0; i < line.pointCount; ++i) {
+      const float dx = line.x[i] - siteX;
+      const float dy = line.y[i] - siteY;
+      const float squared = dx * dx + dy * dy;
+      if (squared > largest) largest = squared;  // not-a-number compares false
+    }
+  }
+  distance = std::sqrt(largest);
+  return found;
+}
+
+// The site elevation: the elevations of the nearest contour of every ray that
+// has a crossing, weighted by the inverse of their distance. False when no ray
+// has a crossing.
+bool NearestContourElevation(const RayBook& book, int rayCount, const float* mapX,
+                             float& elevation) {
+  double weighted = 0.0;
+  double weights = 0.0;
+  for (int k = 0; k < rayCount; ++k) {
+    if (!(book.nearestT[k] < 2.0f)) continue;
+    const double w = 1.0 / std::max(book.nearestT[k], kMinNearestT);
+    weighted += w * mapX[book.nearestEntry[k] - 1];
+    weights += w;
+  }
+  if (weights < kMinNearnessWeight) return false;
+  elevation = static_cast<float>(weighted / weights);
+  return true;
+}
+
+// Fills the rows of rays first … last from the sorted crossing list.
+void FillRays(int first, int last, const CrossingStore& store, const RowHeights& heights,
+              const ZoomingNodes& nodes, GridState& grid) {
+  const float* t = store.t();
+  const int* code = store.code();
+  int p = 0;
+  for (int k = first; k <= last; ++k) {
+    while (p < store.count() && code[p] % heights.rayCount < k) ++p;
+    int n = 0;
+    while (p + n < store.count() && code[p + n] % heights.rayCount == k) ++n;
+    if (n == 0) {
+      std::fill(std::begin(grid.values[k]), std::end(grid.values[k]), 0.0f);
+    } else {
+      FillRayRow(t + p, code + p, n, heights, nodes, grid.values[k]);
+    }
+    p += n;
+  }
+}
+
+}  // namespace
+
+void BuildZoomingGrid(const float* mapX, const float* mapY, int lineCount, float siteX, float siteY,
+                      float& siteElevation, float /*reserved*/, int mapCapacity) {
+  GridState& grid = Grid();
+  grid.searchRadius = 0.0f;
+  grid.lengthScale = 0.0f;
+  grid.rayCount = 0;
+  grid.siteElevation = 0.0f;
+  grid.crossingCount = 0;
+  grid.passCount = 0;
+  siteElevation = 0.0f;
+
+  float distance = 0.0f;
+  if (!LargestContourDistance(mapX, mapY, lineCount, mapCapacity, siteX, siteY, distance)) {
+    return;  // no terrain: flat
+  }
+  const float spread = Parameter(76);
+  const float radius = std::max(std::min(distance, Parameter(75)), kMinSearchRadius);
+  const float lengthScale = (1.0f + spread) * radius;
+  const float limit = 1.0f - spread / (1.0f + spread);
+
+  const RayFan fan = MakeRayFan(Parameter(42));
+  RayBook book;
+  book.Clear();
+  WorkFile spill;
+  CrossingStore store(spill);
+  const SearchArea area{siteX, siteY, lengthScale, limit * (1.0f + kLimitMargin)};
+  if (!FindCrossings(mapX, mapY, lineCount, mapCapacity, area, fan, book, store)) return;
+  if (store.spilled() && !store.FinishSpill()) {
+    SetStatus(kStatusMapTooLarge);
+    return;
+  }
+
+  float elevation = 0.0f;
+  if (!NearestContourElevation(book, fan.count, mapX, elevation)) {
+    SetStatus(kStatusRadiusTooSmall);
+    return;
+  }
+
+  // Passes over groups of rays: one pass over all rays while the crossings are
+  // in memory; after a spill, groups whose crossings fit in the list.
+  const ZoomingNodes nodes = ComputeZoomingNodes();
+  const RowHeights heights{mapX, fan.count, elevation, Parameter(6), Parameter(7)};
+  int passes = 0;
+  for (int first = 0; first < fan.count; ++passes) {
+    int last = fan.count - 1;
+    if (store.spilled()) {
+      last = first;
+      for (int held = book.count[first];
+           last + 1 < fan.count && held + book.count[last + 1] <= kMaxCrossings;) {
+        held += book.count[++last];
+      }
+      if (!store.LoadRays(first, last, fan.count, mapCapacity, area.limit)) {
+        SetStatus(kStatusMapTooLarge);
+        return;
+      }
+    }
+    SortCrossings(store.t(), store.code(), store.count(), fan.count);
+    FillRays(first, last, store, heights, nodes, grid);
+    first = last + 1;
+  }
+
+  grid.searchRadius = radius;
+  grid.lengthScale = lengthScale;
+  grid.rayCount = fan.count;
+  grid.raySpacing = fan.spacing;
+  grid.siteElevation = elevation;
+  grid.crossingCount = store.total();
+  grid.passCount = passes;
+  siteElevation = elevation;
+}
+
+}  // namespace kavi::numerics

@@ -1,0 +1,32 @@
+// Parameter vector and grid constants for tests of the zooming grid and its
+// spectrum: the configuration's defaults for the elements these routines read.
+#pragma once
+
+#include "numerics/grid_state.h"
+#include "numerics/numerical_state.h"
+#include "numerics/support/grid_map_builder.h"
+#include "numerics/zooming_grid.h"
+
+namespace kavi::test {
+
+inline void SetGridDefaults() {
+  numerics::NumericalState& state = numerics::State();
+  state.parameters[6 - 1] = 1000.0f;    // BZINVHE
+  state.parameters[7 - 1] = 1.0f;       // BZSOFTN
+  state.parameters[42 - 1] = 5.0f;      // BZAZRES
+  state.parameters[75 - 1] = 20000.0f;  // MAXRADIUS
+  state.parameters[76 - 1] = 0.5f;
+  state.status = numerics::kStatusOk;
+  numerics::LoadGridConstants();
+}
+
+// Builds the grid of the map around (siteX, siteY) and returns the site
+// elevation.
+inline float BuildGrid(const GridMapBuilder& map, float siteX = 0.0f, float siteY = 0.0f) {
+  float elevation = -1.0f;
+  numerics::BuildZoomingGrid(map.x(), map.y(), map.lineCount(), siteX, siteY, elevation, 1.0f,
+                             map.capacity());
+  return elevation;
+}
+
+}  // namespace kavi::test
