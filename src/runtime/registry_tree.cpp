@@ -233,6 +233,7 @@ std::optional<RegistryParseError> RegistryTree::Parse(std::string_view text) {
     start = end + 1;
     ++number;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
 
     if (number == 1) {
       if (line == kHeader) continue;
