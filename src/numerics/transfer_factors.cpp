@@ -146,7 +146,10 @@ struct ProfileNorm {
   float spread;
 };
 
+// A probe at or below the surface's roughness length lies outside the
+// profile and gives no number.
 ProfileNorm Probe(const Surface& surface, bool stability, float z, float e) {
+  if (!(z > surface.z0)) return {std::nanf(""), std::nanf("")};
   const float layerLog = std::log(surface.H / surface.z0);
   const float amplitude =
       stability ? surface.amplitude / layerLog + surface.added : surface.amplitude;

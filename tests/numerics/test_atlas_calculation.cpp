@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 #include "numerics/atlas_calculation.h"
@@ -232,114 +234,70 @@ TEST(AtlasCalculation, RefusesWhatItCannotHold) {
 }
 
 TEST(AtlasCalculation, BadValuesGiveFiniteAtlases) {
-  struct Case {
-    const char* what;
-    void (*spoil)(ObservedClimate&, float&, RoughnessRose&, SiteEffectTable&);
-  };
-  const Case cases[] = {
-      {"nan frequencies",
-       [](ObservedClimate& c, float&, RoughnessRose&, SiteEffectTable&) {
-         c.table[5] = std::numeric_limits<float>::quiet_NaN();
-         c.sectorFrequency[2] = std::numeric_limits<float>::quiet_NaN();
-       }},
-      {"negative and enormous frequencies",
-       [](ObservedClimate& c, float&, RoughnessRose&, SiteEffectTable&) {
-         c.table[7] = -400.0f;
-         c.table[30] = 3e38f;
-         c.sectorFrequency[4] = 3e38f;
-         c.sectorFrequency[5] = -20.0f;
-       }},
-      {"bad limits",
-       [](ObservedClimate& c, float&, RoughnessRose&, SiteEffectTable&) {
-         c.upperLimits[0] = 0.0f;
-         c.upperLimits[3] = -2.0f;
-         c.upperLimits[4] = std::numeric_limits<float>::quiet_NaN();
-         c.upperLimits[10] = 3e38f;
-         c.upperLimits[11] = std::numeric_limits<float>::infinity();
-       }},
-      {"bad header",
-       [](ObservedClimate& c, float&, RoughnessRose&, SiteEffectTable&) {
-         c.latitude = std::numeric_limits<float>::quiet_NaN();
-         c.directionOffset = 1e30f;
-       }},
-      {"offset nan, latitude enormous",
-       [](ObservedClimate& c, float&, RoughnessRose&, SiteEffectTable&) {
-         c.latitude = -1e30f;
-         c.directionOffset = std::numeric_limits<float>::quiet_NaN();
-       }},
-      {"all zero",
-       [](ObservedClimate& c, float&, RoughnessRose&, SiteEffectTable&) {
-         c = ObservedClimate{12, 30};
-       }},
-      {"all-zero sectors",
-       [](ObservedClimate& c, float&, RoughnessRose&, SiteEffectTable&) {
-         for (int s = 0; s < 12; s += 2) c.sectorFrequency[s] = 0.0f;
-       }},
-      {"no bins",
-       [](ObservedClimate& c, float&, RoughnessRose&, SiteEffectTable&) { c.binCount = 0; }},
-      {"one bin",
-       [](ObservedClimate& c, float&, RoughnessRose&, SiteEffectTable&) { c.binCount = 1; }},
-      {"station at the roughness length",
-       [](ObservedClimate&, float& z, RoughnessRose&, SiteEffectTable&) { z = 0.03f; }},
-      {"station below the roughness length",
-       [](ObservedClimate&, float& z, RoughnessRose&, SiteEffectTable&) { z = 0.01f; }},
-      {"enormous station height",
-       [](ObservedClimate&, float& z, RoughnessRose&, SiteEffectTable&) { z = 1e30f; }},
-      {"nan station height", [](ObservedClimate&, float& z, RoughnessRose&,
-                                SiteEffectTable&) { z = std::numeric_limits<float>::quiet_NaN(); }},
-      {"negative station height",
-       [](ObservedClimate&, float& z, RoughnessRose&, SiteEffectTable&) { z = -10.0f; }},
-      {"bad rose",
-       [](ObservedClimate&, float&, RoughnessRose& r, SiteEffectTable&) {
-         r.changes[0] = 99;
-         r.changes[1] = -4;
-         r.z0[1][2] = std::numeric_limits<float>::quiet_NaN();
-         r.z0[1][3] = 1e30f;
-         r.z0[1][4] = -1.0f;
-       }},
-      {"bad site effects",
-       [](ObservedClimate&, float&, RoughnessRose&, SiteEffectTable& e) {
-         e.speedFactor[EffectIndex(2, 1, 12)] = 0.0f;
-         e.speedFactor[EffectIndex(3, 2, 12)] = std::numeric_limits<float>::quiet_NaN();
-         e.speedFactor[EffectIndex(4, 3, 12)] = -1.0f;
-         e.speedFactor[EffectIndex(1, 4, 12)] = 1e30f;
-         e.turning[EffectIndex(2, 5, 12)] = std::numeric_limits<float>::infinity();
-         e.turning[EffectIndex(4, 6, 12)] = -1e30f;
-         e.turning[EffectIndex(3, 7, 12)] = std::numeric_limits<float>::quiet_NaN();
-       }},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    LoadDefaultParameters();
-    ObservedClimate climate = UnevenClimate();
-    climate.latitude = 40.0f;
-    float height = 10.0f;
-    RoughnessRose rose = UniformRose(0.03f);
-    SiteEffectTable effects = NeutralEffects();
-    c.spoil(climate, height, rose, effects);
-    AtlasTables atlas = StandardAtlas();
-    CalculateAtlas(climate, height, atlas, kSectors, effects, rose);
-    EXPECT_EQ(State().status, kStatusOk);
-    ExpectSaneAtlas(atlas);
-    for (int r = 0; r < atlas.roughnessCount; ++r) {
-      const float total = ClassTotal(atlas, r);
-      EXPECT_TRUE(std::fabs(total - 100.0f) < 1e-3f || total == 0.0f) << r << " " << total;
+  const float values[] = {0.0f,
+                          -3.0f,
+                          0.03f,
+                          1e30f,
+                          3e38f,
+                          std::numeric_limits<float>::infinity(),
+                          std::numeric_limits<float>::quiet_NaN()};
+  constexpr int kPlaces = 14;
+  for (float value : values) {
+    for (int place = 0; place < kPlaces; ++place) {
+      SCOPED_TRACE(::testing::Message() << "value " << value << " at place " << place);
+      LoadDefaultParameters();
+      ObservedClimate climate = UnevenClimate();
+      climate.latitude = 40.0f;
+      float height = 10.0f;
+      RoughnessRose rose = UniformRose(0.03f);
+      SiteEffectTable effects = NeutralEffects();
+      AtlasTables atlas = StandardAtlas();
+      float* const places[kPlaces] = {&climate.table[5],
+                                      &climate.table[40],
+                                      &climate.sectorFrequency[2],
+                                      &climate.upperLimits[0],
+                                      &climate.upperLimits[7],
+                                      &climate.latitude,
+                                      &climate.directionOffset,
+                                      &height,
+                                      &rose.z0[1][3],
+                                      &effects.speedFactor[EffectIndex(2, 1, kSectors)],
+                                      &effects.speedFactor[EffectIndex(4, 3, kSectors)],
+                                      &effects.turning[EffectIndex(2, 5, kSectors)],
+                                      &atlas.heights[0],
+                                      &atlas.roughness[3]};
+      *places[place] = value;
+      CalculateAtlas(climate, height, atlas, kSectors, effects, rose);
+      EXPECT_EQ(State().status, kStatusOk);
+      ExpectSaneAtlas(atlas);
+      for (int r = 0; r < atlas.roughnessCount; ++r) {
+        EXPECT_NEAR(ClassTotal(atlas, r), 100.0f, 1e-3f) << "class " << r;
+      }
     }
   }
 }
 
-TEST(AtlasCalculation, BadStandardTablesGiveFiniteAtlases) {
+TEST(AtlasCalculation, EmptyClimatesGiveEmptyAtlases) {
   LoadDefaultParameters();
-  const ObservedClimate climate = UnevenClimate();
+  ObservedClimate climates[3] = {UnevenClimate(), UnevenClimate(), UnevenClimate()};
+  climates[0].binCount = 0;
+  std::fill(std::begin(climates[1].table), std::end(climates[1].table), 0.0f);
+  std::fill(std::begin(climates[2].sectorFrequency), std::end(climates[2].sectorFrequency), 0.0f);
+  for (const ObservedClimate& climate : climates) {
+    AtlasTables atlas = StandardAtlas();
+    CalculateAtlas(climate, 10.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
+    EXPECT_EQ(State().status, kStatusOk);
+    ExpectSaneAtlas(atlas);
+    for (int r = 0; r < atlas.roughnessCount; ++r) EXPECT_EQ(ClassTotal(atlas, r), 0.0f);
+  }
+  // Empty sectors among full ones get no frequency; the others still sum to 100.
+  ObservedClimate climate = UnevenClimate();
+  for (int s = 0; s < kSectors; s += 2) climate.sectorFrequency[s] = 0.0f;
   AtlasTables atlas = StandardAtlas();
-  atlas.heights[0] = 0.0002f;  // lowest height equal to the first class's roughness
-  atlas.heights[2] = -5.0f;
-  atlas.heights[3] = std::numeric_limits<float>::quiet_NaN();
-  atlas.roughness[3] = 0.0f;
-  atlas.roughness[4] = 1e30f;
   CalculateAtlas(climate, 10.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
-  EXPECT_EQ(State().status, kStatusOk);
   ExpectSaneAtlas(atlas);
+  EXPECT_EQ(atlas.frequency[1][4], 0.0f);
+  EXPECT_NEAR(ClassTotal(atlas, 1), 100.0f, 1e-3f);
 }
 
 }  // namespace

@@ -186,8 +186,6 @@ TEST(TransferWeibull, ThereAndBackAgain) {
 }
 
 TEST(TransferWeibull, DegenerateInputLeavesTheDistribution) {
-  LoadDefaultParameters();
-  const RoughnessRose rose = UniformRose(0.03f);
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
   struct Case {
@@ -200,23 +198,26 @@ TEST(TransferWeibull, DegenerateInputLeavesTheDistribution) {
       {8, 2, 0.03f, 0.03f, 0.03f, 1, 2},  // both heights at the roughness
       {8, 2, 0.03f, 10, 0, 1, 1},         // no target height
       {8, 2, 0.03f, 0, 10, 1, 2},         // direction 2 without a source height
-      {8, 2, 0.03f, 10, -5, 1, 0},        // negative height
-      {nan, 2, 0.03f, 10, 50, 1, 1},      // not a number
+      {8, 2, 0.03f, 10, -5, 1, 0},       {nan, 2, 0.03f, 10, 50, 1, 1},
       {8, nan, 0.03f, 10, 50, 1, 1},     {8, 2, 0.03f, nan, 50, 1, 1},
-      {8, 2, 0.03f, 10, inf, 1, 1},      {0, 2, 0.03f, 10, 50, 1, 1},  // no wind
+      {8, 2, 0.03f, 10, inf, 1, 1},      {0, 2, 0.03f, 10, 50, 1, 1},
       {-3, 2, 0.03f, 10, 50, 1, 1},      {8, 0, 0.03f, 10, 50, 1, 1},
-      {8, 2, 0.03f, 10, 50, 0, 1},                                     // no such sector
-      {8, 2, 0.03f, 10, 50, 37, 1},      {8, 2, 0.03f, 10, 50, 1, 3},  // no such direction
+      {8, 2, 0.03f, 10, 50, 0, 1},       {8, 2, 0.03f, 10, 50, 37, 1},
+      {8, 2, 0.03f, 10, 50, 1, 3},
   };
-  for (const Case& c : cases) {
-    float A = c.A;
-    float k = c.k;
-    TransferWeibull(A, k, rose, c.z0a, c.zFrom, c.zTo, c.sector, c.direction);
-    EXPECT_TRUE(std::isnan(c.A) ? std::isnan(A) : A == c.A) << c.zFrom << " " << c.zTo;
-    EXPECT_TRUE(std::isnan(c.k) ? std::isnan(k) : k == c.k) << c.zFrom << " " << c.zTo;
+  const RoughnessRose rose = UniformRose(0.03f);
+  for (float stabfac : {0.002f, 0.0f}) {
+    LoadDefaultParameters();
+    State().parameters[54 - 1] = stabfac;
+    for (const Case& c : cases) {
+      float A = c.A;
+      float k = c.k;
+      TransferWeibull(A, k, rose, c.z0a, c.zFrom, c.zTo, c.sector, c.direction);
+      EXPECT_TRUE(std::isnan(c.A) ? std::isnan(A) : A == c.A) << c.zFrom << " " << c.zTo;
+      EXPECT_TRUE(std::isnan(c.k) ? std::isnan(k) : k == c.k) << c.zFrom << " " << c.zTo;
+    }
   }
   // The neutral model with the source at the upstream roughness.
-  State().parameters[54 - 1] = 0.0f;
   float A = 8.0f;
   float k = 2.0f;
   TransferWeibull(A, k, rose, 0.03f, 0.03f, 10.0f, 1, kTransferToLand);
@@ -232,8 +233,8 @@ TEST(TransferWeibull, ExtremeButValidInputStaysFinite) {
   for (int d = 0; d < kDistanceRings; ++d) rose.distance[d][0] = 500.0f * (d + 1);
   for (float stabfac : {0.0f, 0.002f}) {
     State().parameters[54 - 1] = stabfac;
-    for (float A0 : {1e-6f, 0.5f, 12.0f, 1e6f, 1e30f}) {
-      for (float k0 : {0.3f, 1.0f, 2.0f, 12.0f}) {
+    for (float A0 : {1e-6f, 12.0f, 1e30f}) {
+      for (float k0 : {0.3f, 2.0f, 12.0f}) {
         for (int direction : {0, 1, 2}) {
           float A = A0;
           float k = k0;
