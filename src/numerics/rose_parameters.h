@@ -1,0 +1,35 @@
+// The parameter vector elements that steer the roughness rose, read with the
+// limits the rose needs.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+
+#include "numerics/numerical_state.h"
+
+namespace kavi::numerics::rose {
+
+constexpr int kElementDecayLength = 31;      // RDECAYL, m
+constexpr int kElementSubRays = 65;          // RNUMSECT, sub-rays per sector
+constexpr int kElementMaxChanges = 67;       // MAXRC, largest number of changes per sector
+constexpr int kElementChangeThreshold = 68;  // spread below which no change is kept
+
+// Element n rounded to the nearest integer (halves away from zero) and limited
+// to lo … hi; a value that is not a number counts as lo.
+inline int RoundedParameter(int n, int lo, int hi) {
+  const float value = Parameter(n);
+  if (std::isnan(value)) return lo;
+  return static_cast<int>(
+      std::lround(std::clamp(value, static_cast<float>(lo), static_cast<float>(hi))));
+}
+
+// The decay length D (m), limited to 1 … 1e9 (far beyond any map, and small
+// enough that the weighted sums of the fit stay finite).
+inline float DecayLength() {
+  constexpr float kLargest = 1.0e9f;
+  const float value = Parameter(kElementDecayLength);
+  if (std::isnan(value)) return 1.0f;
+  return std::clamp(value, 1.0f, kLargest);
+}
+
+}  // namespace kavi::numerics::rose

@@ -1,0 +1,177 @@
+#include "numerics/roughness_crossings.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kavi::numerics::rose {
+
+namespace {
+
+constexpr float kPi = 3.14159265f;
+constexpr float kTwoPi = 6.28318531f;
+constexpr float kStartShift = 0.5f;  // m, moves a line that starts at the site off it
+constexpr float kEndInFrame = 0.1f;  // m, where a line that ends at the site ends instead
+constexpr int kReadChunk = 1024;     // crossings read from the work file at a time
+
+}  // namespace
+
+SubRayFan::SubRayFan(int sectorCount, int perSector)
+    : perSector_(perSector), total_(perSector * sectorCount) {
+  step_ = kTwoPi / static_cast<float>(total_);
+  const float turn = kPi / 2.0f + kPi / static_cast<float>(sectorCount) - step_ / 2.0f;
+  turnCos_ = std::cos(turn);
+  turnSin_ = std::sin(turn);
+  for (int j = 0; j < total_; ++j) {
+    cos_[j] = std::cos(static_cast<float>(j) * step_);
+    sin_[j] = std::sin(static_cast<float>(j) * step_);
+  }
+}
+
+FanPoint SubRayFan::Turn(float dx, float dy) const {
+  return InFrame(turnCos_ * dx + turnSin_ * dy, turnCos_ * dy - turnSin_ * dx);
+}
+
+FanPoint SubRayFan::InFrame(float x, float y) const {
+  float angle = x == 0.0f && y == 0.0f ? 0.0f : std::atan2(y, x);
+  if (angle < 0.0f) angle += kTwoPi;
+  if (angle >= kTwoPi) angle = 0.0f;  // a tiny negative angle rounded up to a full turn
+  const int index = std::min(static_cast<int>(angle / step_), total_ - 1);
+  return {x, y, angle, index};
+}
+
+CrossingStore::CrossingStore(Crossing* list, int sectorCount)
+    : list_(list), sectorCount_(sectorCount) {}
+
+int CrossingStore::Add(Crossing crossing) {
+  int& inSector = counts_[CrossingSector(crossing.code)];
+  if (++inSector > kMaxSectorCrossings) return kStatusMapTooLarge;
+  ++total_;
+  if (total_ <= kMaxCrossingsInMemory) {
+    list_[total_ - 1] = crossing;
+    return kStatusOk;
+  }
+  // Past the memory's room every crossing goes to the work file, starting
+  // with the ones listed so far.
+  if (total_ == kMaxCrossingsInMemory + 1) {
+    if (!file_.Create() || !file_.Write(list_, sizeof(Crossing) * kMaxCrossingsInMemory))
+      return kStatusWorkFileError;
+  }
+  return file_.Write(&crossing, sizeof crossing) ? kStatusOk : kStatusWorkFileError;
+}
+
+int CrossingStore::LoadSectors(int first, int last) {
+  if (!spilled()) return total_;
+  int expected = 0;
+  for (int s = first; s <= last; ++s) expected += counts_[s];
+  if (!file_.Rewind()) return -1;
+  Crossing chunk[kReadChunk];
+  int kept = 0;
+  for (int done = 0; done < total_;) {
+    const int n = std::min(kReadChunk, total_ - done);
+    if (!file_.Read(chunk, sizeof(Crossing) * n)) return -1;
+    for (int i = 0; i < n; ++i) {
+      const int sector = CrossingSector(chunk[i].code);
+      if (sector < first || sector > last) continue;
+      if (kept == expected) return -1;  // more than were written: the file is not ours
+      list_[kept++] = chunk[i];
+    }
+    done += n;
+  }
+  return kept == expected ? kept : -1;
+}
+
+namespace {
+
+// Adds the crossings of the segment p → q with the sub-rays between the
+// directions of its ends. A segment through the site meets them at the site.
+int SegmentCrossings(const FanPoint& p, const FanPoint& q, bool throughSite, int lineHeader,
+                     const SubRayFan& fan, float limitSquared, CrossingStore& store) {
+  // Rays j = lo + 1 … hi lie between the two ends, going round the short way
+  // (through the angle 0 when the ends are more than half a turn apart).
+  const int total = fan.total();
+  const float turn = q.angle - p.angle;
+  int lo = std::min(p.index, q.index);
+  int hi = std::max(p.index, q.index);
+  if (turn > kPi) {
+    lo = q.index;
+    hi = total + p.index;
+  } else if (turn < -kPi) {
+    lo = p.index;
+    hi = total + q.index;
+  }
+  if (lo == hi) return kStatusOk;
+
+  // cr > 0: the site lies on the left of the segment (it runs counter-clockwise
+  // around the site). The distance along ray j is cr / D_j.
+  const float cr = p.x * q.y - p.y * q.x;
+  const bool siteOnLeft = cr > 0.0f;
+  const float ex = q.x - p.x;
+  const float ey = q.y - p.y;
+  for (int j = lo + 1; j <= hi; ++j) {
+    const int ray = j < total ? j : j - total;
+    const float dj = ey * fan.RayCos(ray) - ex * fan.RaySin(ray);
+    if (dj == 0.0f) continue;  // parallel to the segment
+    float s = throughSite ? 0.0f : cr / dj;
+    int subRay = (2 * total - j) % total;
+    if (s < 0.0f) {  // the line lies behind the site: it is met by the opposite sub-ray
+      s = -s;
+      subRay = (2 * total + total / 2 - j) % total;
+    }
+    if (!(s * s < limitSquared)) continue;
+    const int sector = subRay / fan.perSector();
+    const int status = store.Add({s, CrossingCode(sector, lineHeader, siteOnLeft)});
+    if (status != kStatusOk) return status;
+  }
+  return kStatusOk;
+}
+
+}  // namespace
+
+int FindLineCrossings(const float* mapX, const float* mapY, const MapLine& line, float siteX,
+                      float siteY, const SubRayFan& fan, float limitSquared, CrossingStore& store) {
+  FanPoint previous{};
+  bool havePrevious = false;
+  bool throughSite = false;
+  for (int i = 0; i < line.points; ++i) {
+    const int entry = line.FirstPoint() + i;
+    float dx = mapX[entry] - siteX;
+    float dy = mapY[entry] - siteY;
+    // A point that is not a number breaks the line; the next one starts afresh.
+    if (!std::isfinite(dx) || !std::isfinite(dy)) {
+      havePrevious = false;
+      throughSite = false;
+      continue;
+    }
+    const bool atSite = dx == 0.0f && dy == 0.0f;
+    if (!havePrevious) {
+      if (atSite) {
+        dx -= kStartShift;
+        dy -= kStartShift;
+      }
+      previous = fan.Turn(dx, dy);
+      havePrevious = true;
+      continue;
+    }
+    // Points on the site are passed over and the segment that bridges them
+    // goes through the site; a line that ends on the site ends just beside it.
+    FanPoint next;
+    if (atSite) {
+      if (i + 1 < line.points) {
+        throughSite = true;
+        continue;
+      }
+      next = fan.InFrame(kEndInFrame, kEndInFrame);
+      throughSite = false;
+    } else {
+      next = fan.Turn(dx, dy);
+    }
+    const int status =
+        SegmentCrossings(previous, next, throughSite, line.header, fan, limitSquared, store);
+    if (status != kStatusOk) return status;
+    previous = next;
+    throughSite = false;
+  }
+  return kStatusOk;
+}
+
+}  // namespace kavi::numerics::rose

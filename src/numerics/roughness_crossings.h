@@ -1,0 +1,106 @@
+// The crossings of the roughness rose's sub-rays with the roughness-change
+// lines of the map: the sub-ray geometry, the search along every line segment,
+// and the store that keeps the crossings in memory or spills them to a private
+// work file when there are too many.
+#pragma once
+
+#include "numerics/numerical_state.h"
+#include "numerics/roughness_map_lines.h"
+#include "numerics/sector_changes.h"
+#include "numerics/work_file.h"
+
+namespace kavi::numerics::rose {
+
+constexpr int kMaxCrossingsInMemory = 50000;
+constexpr int kMaxSubRays = 360;  // sub-rays per sector are limited to 360 div nsec
+// Line headers must fit the 24 bits of a crossing's code.
+constexpr int kMaxCodedMapEntries = 1 << 24;
+
+// One sub-ray meeting one segment: its distance from the site (m) and a code
+// holding the sector (0 … 35), the line (index of its header entry) and the
+// side of the segment the site lies on.
+struct Crossing {
+  float distance;
+  int code;
+};
+
+inline int CrossingCode(int sector, int lineHeader, bool siteOnLeft) {
+  return (((sector << 24) | lineHeader) << 1) | (siteOnLeft ? 1 : 0);
+}
+inline int CrossingSector(int code) { return code >> 25; }
+inline int CrossingLine(int code) { return (code >> 1) & 0xFFFFFF; }
+inline bool CrossingSiteOnLeft(int code) { return (code & 1) != 0; }
+
+// Order of processing: by sector, then outward; equal distances by code, so
+// that the order never depends on where the crossings were kept.
+inline bool CrossingBefore(const Crossing& a, const Crossing& b) {
+  const int sectorA = CrossingSector(a.code);
+  const int sectorB = CrossingSector(b.code);
+  if (sectorA != sectorB) return sectorA < sectorB;
+  if (a.distance != b.distance) return a.distance < b.distance;
+  return a.code < b.code;
+}
+
+// A site-centred point turned into the frame whose angle 0 is sub-ray 0.
+struct FanPoint {
+  float x;
+  float y;
+  float angle;  // [0, 2π)
+  int index;    // the sub-ray interval the angle falls in, 0 … T - 1
+};
+
+// The fan of T = m·nsec sub-rays: sub-ray j′ points at the compass bearing
+// -180°/nsec + (j′ + 0.5)·360°/T and belongs to sector j′ div m. Points are
+// turned clockwise by θ0 = 90° + 180°/nsec - δ/2, so that the rays of the fan
+// lie at the angles j·δ counter-clockwise from its x axis (sub-ray (T - j) mod T).
+class SubRayFan {
+ public:
+  SubRayFan(int sectorCount, int perSector);
+  int perSector() const { return perSector_; }
+  int total() const { return total_; }
+  FanPoint Turn(float dx, float dy) const;       // site-centred map coordinates
+  FanPoint InFrame(float x, float y) const;      // already in the fan's frame
+  float RayCos(int j) const { return cos_[j]; }  // j = 0 … T - 1
+  float RaySin(int j) const { return sin_[j]; }
+
+ private:
+  int perSector_;
+  int total_;
+  float step_;
+  float turnCos_;
+  float turnSin_;
+  float cos_[kMaxSubRays];
+  float sin_[kMaxSubRays];
+};
+
+// Counts the crossings per sector and keeps them: the first 50,000 in the
+// caller's list, and all of them in a private work file once there are more.
+class CrossingStore {
+ public:
+  CrossingStore(Crossing* list, int sectorCount);
+  // Keeps one crossing. Returns a status: 6 when its sector exceeds
+  // kMaxSectorCrossings, 8 when the work file cannot be created or written.
+  int Add(Crossing crossing);
+  int total() const { return total_; }
+  int count(int sector) const { return counts_[sector]; }
+  bool spilled() const { return file_.IsOpen(); }
+  // Fills the list with the crossings of sectors first … last (whose counts
+  // must sum to at most 50,000) and returns how many; -1 when the work file
+  // cannot be reread. Without a spill the list already holds them all.
+  int LoadSectors(int first, int last);
+
+ private:
+  Crossing* list_;
+  int sectorCount_;
+  int counts_[kMaxSectors] = {};
+  int total_ = 0;
+  WorkFile file_;
+};
+
+// Finds the crossings of every segment of one roughness line with the fan and
+// adds those closer than the limit (squared distance below limitSquared) to the
+// store. Returns the store's status (0 when all were kept).
+int FindLineCrossings(const float* mapX, const float* mapY, const MapLine& line, float siteX,
+                      float siteY, const SubRayFan& fan, float limitSquared, CrossingStore& store);
+
+}  // namespace kavi::numerics::rose

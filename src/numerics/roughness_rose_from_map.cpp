@@ -1,0 +1,253 @@
+#include "numerics/roughness_rose_from_map.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "numerics/numerical_state.h"
+#include "numerics/rose_parameters.h"
+#include "numerics/roughness_crossings.h"
+#include "numerics/roughness_map_lines.h"
+#include "numerics/sector_changes.h"
+
+namespace kavi::numerics {
+
+using rose::Crossing;
+using rose::CrossingBefore;
+using rose::CrossingLine;
+using rose::CrossingSector;
+using rose::CrossingSiteOnLeft;
+using rose::CrossingStore;
+using rose::MapLine;
+using rose::MapLineWalk;
+using rose::SubRayFan;
+
+namespace {
+
+constexpr float kWaterRoughness = 0.0005f;        // site and sector roughness below this is water
+constexpr float kSmallestLogRoughness = 0.0002f;  // roughness floor before a logarithm
+constexpr float kLargestRoughness = 1.0e6f;       // m, caps absurd map values and mean drift
+constexpr float kReachFactor = 1.02f;             // crossings lie within 1.02·Dmax² (squared)
+
+// The routine's scratch, kept for the life of the process so that a call
+// allocates nothing.
+struct RoseScratch {
+  Crossing crossings[rose::kMaxCrossingsInMemory];
+  SectorProfile profile;
+};
+
+RoseScratch& Scratch() {
+  static RoseScratch scratch;
+  return scratch;
+}
+
+// A roughness value of the map as the rose reads it: anything not positive is
+// water (0), and values are capped so that logarithms stay finite.
+float MapRoughness(float z) { return z > 0.0f ? std::min(z, kLargestRoughness) : 0.0f; }
+
+float WaterOrRoughness(float z) { return z < kWaterRoughness ? 0.0f : z; }
+
+float LogRoughness(float z) { return std::log(std::max(z, kSmallestLogRoughness)); }
+
+// What the rose needs to know of the map before it looks for crossings.
+struct MapSurvey {
+  bool broken = false;  // storage runs past its capacity
+  bool hasRoughnessLine = false;
+  MapLine firstRoughnessLine;
+  float farthestSquared = 0.0f;  // Dmax², m², over the points of the roughness lines
+};
+
+MapSurvey SurveyMap(const float* mapX, const float* mapY, int lineCount, int capacity, float siteX,
+                    float siteY) {
+  MapSurvey survey;
+  MapLineWalk walk(mapY, lineCount, capacity);
+  for (MapLine line; walk.Next(line);) {
+    if (!line.IsRoughnessLine()) continue;
+    if (!survey.hasRoughnessLine) survey.firstRoughnessLine = line;
+    survey.hasRoughnessLine = true;
+    for (int e = line.FirstPoint(); e < line.FirstPoint() + line.points; ++e) {
+      const float dx = mapX[e] - siteX;
+      const float dy = mapY[e] - siteY;
+      const float squared = dx * dx + dy * dy;
+      if (squared > survey.farthestSquared) survey.farthestSquared = squared;
+    }
+  }
+  survey.broken = walk.broken();
+  return survey;
+}
+
+// The roughness on the site's side of a line, judged by its segment nearest
+// to the site; the line's left value when no segment has a length.
+float RoughnessOnSiteSide(const float* mapX, const float* mapY, const MapLine& line, float siteX,
+                          float siteY) {
+  float nearest = std::numeric_limits<float>::infinity();
+  bool siteOnLeft = true;
+  for (int e = line.FirstPoint(); e + 1 < line.FirstPoint() + line.points; ++e) {
+    const float px = mapX[e] - siteX;
+    const float py = mapY[e] - siteY;
+    const float qx = mapX[e + 1] - siteX;
+    const float qy = mapY[e + 1] - siteY;
+    const float ex = qx - px;
+    const float ey = qy - py;
+    const float length2 = ex * ex + ey * ey;
+    if (!(length2 > 0.0f)) continue;
+    const float t = std::clamp(-(px * ex + py * ey) / length2, 0.0f, 1.0f);
+    const float cx = px + t * ex;
+    const float cy = py + t * ey;
+    const float distance2 = cx * cx + cy * cy;
+    if (distance2 < nearest) {
+      nearest = distance2;
+      siteOnLeft = px * qy - py * qx > 0.0f;
+    }
+  }
+  return WaterOrRoughness(MapRoughness(mapX[line.header + (siteOnLeft ? 0 : 1)]));
+}
+
+// The roughness of the line of a crossing on the site's side (zA) and beyond (zB).
+void CrossingRoughness(const float* mapX, const Crossing& crossing, float& zA, float& zB) {
+  const int header = CrossingLine(crossing.code);
+  const float left = MapRoughness(mapX[header]);
+  const float right = MapRoughness(mapX[header + 1]);
+  const bool siteOnLeft = CrossingSiteOnLeft(crossing.code);
+  zA = siteOnLeft ? left : right;
+  zB = siteOnLeft ? right : left;
+}
+
+// Builds the profile of one sector from its crossings, sorted outward, and
+// returns the sector's site roughness. The sector roughness is the geometric
+// mean over its m sub-rays: all start with the site roughness, and a crossing
+// switches its own sub-ray from zA to zB, which moves the sum of logarithms by
+// ln(zB / zA).
+float BuildSectorProfile(const float* mapX, const Crossing* crossings, int count, int perSector,
+                         SectorProfile& profile) {
+  const float m = static_cast<float>(perSector);
+  const float largestLog = std::log(kLargestRoughness);
+  float zA = 0.0f;
+  float zB = 0.0f;
+  CrossingRoughness(mapX, crossings[0], zA, zB);
+  const float siteRoughness = WaterOrRoughness(zA);
+  float logSum = m * LogRoughness(siteRoughness);
+  float z = siteRoughness;
+  for (int i = 0; i < count; ++i) {
+    CrossingRoughness(mapX, crossings[i], zA, zB);
+    profile.distance[i] = crossings[i].distance;
+    profile.roughness[i] = z;
+    logSum += std::log(std::max(zB, kSmallestLogRoughness) / std::max(zA, kSmallestLogRoughness));
+    z = WaterOrRoughness(std::exp(std::min(logSum / m, largestLog)));
+  }
+  profile.count = count;
+  profile.finalRoughness = z;
+  return siteRoughness;
+}
+
+// The last sector of a pass that starts at `first`: without a spill all
+// sectors, otherwise as many as fit into memory together.
+int LastSectorOfPass(const CrossingStore& store, int first, int sectorCount) {
+  if (!store.spilled()) return sectorCount - 1;
+  int last = first;
+  int sum = store.count(first);
+  while (last + 1 < sectorCount && sum + store.count(last + 1) <= rose::kMaxCrossingsInMemory) {
+    ++last;
+    sum += store.count(last);
+  }
+  return last;
+}
+
+// Sectors that no crossing reached look like the site: first the site
+// roughness of the opposite sector, else that of the nearest sector before
+// them (going round), without changes.
+void FillSectorsWithoutCrossings(const bool* reached, const float* siteRoughness, int sectorCount,
+                                 RoughnessRose& rose) {
+  bool filled[kMaxSectors];
+  std::copy(reached, reached + sectorCount, filled);
+  for (int s = 0; s < sectorCount; ++s) {
+    const int opposite = (s + sectorCount / 2) % sectorCount;
+    if (reached[s] || !reached[opposite]) continue;
+    rose.z0[0][s] = siteRoughness[opposite];
+    rose.changes[s] = 0;
+    filled[s] = true;
+  }
+  bool haveValue = false;
+  float value = 0.0f;
+  for (int k = 0; k < 2 * sectorCount; ++k) {
+    const int s = k % sectorCount;
+    if (filled[s]) {
+      value = rose.z0[0][s];
+      haveValue = true;
+    } else if (haveValue) {
+      rose.z0[0][s] = value;
+      rose.changes[s] = 0;
+      filled[s] = true;
+    }
+  }
+}
+
+}  // namespace
+
+void MapRoughnessRose(const float* mapX, const float* mapY, int lineCount, float siteX, float siteY,
+                      int sectorCount, RoughnessRose& rose, int mapCapacity) {
+  if (lineCount <= 0 || sectorCount < 1 || sectorCount > kMaxSectors) return;
+  const int capacity = std::min(mapCapacity, rose::kMaxCodedMapEntries);
+  const MapSurvey survey = SurveyMap(mapX, mapY, lineCount, capacity, siteX, siteY);
+  if (survey.broken) {
+    SetStatus(kStatusMapTooLarge);
+    return;
+  }
+  if (!survey.hasRoughnessLine) return;
+
+  // Crossings of every segment with every sub-ray, within the map's reach.
+  const int perSector =
+      rose::RoundedParameter(rose::kElementSubRays, 1, rose::kMaxSubRays / sectorCount);
+  const SubRayFan fan(sectorCount, perSector);
+  RoseScratch& scratch = Scratch();
+  CrossingStore store(scratch.crossings, sectorCount);
+  const float limitSquared = kReachFactor * survey.farthestSquared;
+  MapLineWalk walk(mapY, lineCount, capacity);
+  for (MapLine line; walk.Next(line);) {
+    if (!line.IsRoughnessLine()) continue;
+    const int status =
+        rose::FindLineCrossings(mapX, mapY, line, siteX, siteY, fan, limitSquared, store);
+    if (status != kStatusOk) {
+      SetStatus(status);
+      return;
+    }
+  }
+
+  // No sub-ray meets a line: one roughness everywhere, from the first line.
+  if (store.total() == 0) {
+    const float z = RoughnessOnSiteSide(mapX, mapY, survey.firstRoughnessLine, siteX, siteY);
+    for (int s = 0; s < sectorCount; ++s) {
+      rose.z0[0][s] = z;
+      rose.changes[s] = 0;
+    }
+    return;
+  }
+
+  // Passes over groups of sectors whose crossings fit into memory together.
+  bool reached[kMaxSectors] = {};
+  float siteRoughness[kMaxSectors] = {};
+  for (int first = 0; first < sectorCount;) {
+    const int last = LastSectorOfPass(store, first, sectorCount);
+    const int count = store.LoadSectors(first, last);
+    if (count < 0) {
+      SetStatus(kStatusWorkFileError);
+      return;
+    }
+    Crossing* crossings = scratch.crossings;
+    std::sort(crossings, crossings + count, CrossingBefore);
+    for (int i = 0; i < count;) {
+      const int sector = CrossingSector(crossings[i].code);
+      int end = i + 1;
+      while (end < count && CrossingSector(crossings[end].code) == sector) ++end;
+      siteRoughness[sector] =
+          BuildSectorProfile(mapX, crossings + i, end - i, perSector, scratch.profile);
+      reached[sector] = true;
+      ReduceSectorChanges(sector, scratch.profile, rose);
+      i = end;
+    }
+    first = last + 1;
+  }
+  FillSectorsWithoutCrossings(reached, siteRoughness, sectorCount, rose);
+}
+
+}  // namespace kavi::numerics
