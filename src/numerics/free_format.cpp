@@ -15,6 +15,35 @@ constexpr int kMaxExponentTokenLength = 512;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Powers of ten that a float holds exactly.
+constexpr float kExactPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                       1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+constexpr int kMaxExactPower = 10;
+constexpr unsigned long long kMaxExactMantissa = 1ull << 24;
+
+// The common short decimal "ddd.ddd": when its digits form an integer m that a
+// float holds exactly and it has at most ten decimals, m / 10^k is a single,
+// correctly rounded division. False when the text is of another form.
+bool ParseShortDecimal(const char* begin, const char* end, float& value) {
+  unsigned long long mantissa = 0;
+  int decimals = -1;  // digits after the point; -1 before the point
+  int digits = 0;
+  for (const char* p = begin; p != end; ++p) {
+    if (IsDigit(*p)) {
+      mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+      if (++digits > 18) return false;
+      if (decimals >= 0) ++decimals;
+    } else if (*p == '.' && decimals < 0) {
+      decimals = 0;
+    } else {
+      return false;
+    }
+  }
+  if (digits == 0 || mantissa > kMaxExactMantissa || decimals > kMaxExactPower) return false;
+  value = static_cast<float>(mantissa) / kExactPowersOfTen[decimals < 0 ? 0 : decimals];
+  return true;
+}
+
 // Strips a leading sign; true when it was a minus.
 bool TakeSign(const char*& begin, const char* end) {
   if (begin == end || (*begin != '+' && *begin != '-')) return false;
@@ -43,21 +72,16 @@ bool ParseUnsignedReal(const char* begin, const char* end, float& value) {
 
 }  // namespace
 
-bool IsFieldSeparator(char c) {
-  return c == ' ' || c == ',' || c == '\t' || c == '\n' || c == '\r';
-}
-
 bool ParseReal(const char* begin, const char* end, float& value) {
   const bool negative = TakeSign(begin, end);
   // Only digits or a point may start the number (no "inf", "nan" or signs).
   if (begin == end || !(IsDigit(*begin) || *begin == '.')) return false;
   float magnitude = 0.0f;
-  const char* exponent = begin;
-  while (exponent != end && *exponent != 'D' && *exponent != 'd') ++exponent;
-  if (exponent == end) {
-    if (!ParseUnsignedReal(begin, end, magnitude)) return false;
-  } else {
-    if (end - begin > kMaxExponentTokenLength) return false;
+  if (!ParseShortDecimal(begin, end, magnitude) && !ParseUnsignedReal(begin, end, magnitude)) {
+    // A D exponent: read again with an E in its place.
+    const char* exponent = begin;
+    while (exponent != end && *exponent != 'D' && *exponent != 'd') ++exponent;
+    if (exponent == end || end - begin > kMaxExponentTokenLength) return false;
     char copy[kMaxExponentTokenLength];
     const int length = static_cast<int>(end - begin);
     for (int i = 0; i < length; ++i) copy[i] = begin[i];

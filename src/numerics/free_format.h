@@ -7,7 +7,11 @@
 namespace kavi::numerics {
 
 // Blank, tab, comma, carriage return or line feed.
-bool IsFieldSeparator(char c);
+inline bool IsFieldSeparator(char c) {
+  // One test for all characters above the comma, which are never separators.
+  return static_cast<unsigned char>(c) <= ',' &&
+         (c == ' ' || c == ',' || c == '\t' || c == '\n' || c == '\r');
+}
 
 // Reads the whole of [begin, end) as a real, rounded once to single
 // precision. False when the text is not a number or its value lies beyond the

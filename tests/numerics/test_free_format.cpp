@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "numerics/free_format.h"
@@ -33,6 +35,27 @@ TEST(FreeFormat, RealsRoundOnceToTheNearestSingle) {
   EXPECT_EQ(v, 0.0f);
   ASSERT_TRUE(Real("3.4028234e38", v));
   EXPECT_EQ(v, 3.4028234e38f);
+}
+
+TEST(FreeFormat, ShortDecimalsMatchTheLibraryConversion) {
+  // Short decimals take a quicker route; it must give the same singles.
+  std::mt19937 random(17);
+  for (int i = 0; i < 200000; ++i) {
+    const unsigned digits = random() % 100000000u;
+    const int decimals = static_cast<int>(random() % 12);
+    std::string text = std::to_string(digits);
+    if (decimals > 0) {
+      if (text.size() <= static_cast<std::size_t>(decimals)) {
+        text.insert(0, decimals - text.size() + 1, '0');
+      }
+      text.insert(text.size() - decimals, ".");
+    }
+    float expected = 0.0f;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    float v = -1.0f;
+    ASSERT_TRUE(Real(text, v)) << text;
+    ASSERT_EQ(v, expected) << text;
+  }
 }
 
 TEST(FreeFormat, RealSyntax) {
