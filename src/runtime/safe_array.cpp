@@ -43,8 +43,6 @@ USHORT FeaturesFor(VARTYPE vt) {
   }
 }
 
-bool IsElementType(VARTYPE vt) { return vt != VT_ERROR && runtime::ValueSize(vt) != 0; }
-
 void* ElementAt(SAFEARRAY* psa, std::uint64_t offset) {
   return static_cast<char*>(psa->pvData) + offset * psa->cbElements;
 }
@@ -116,10 +114,11 @@ bool OffsetOf(SAFEARRAY* psa, const LONG* rgIndices, std::uint64_t& offset) {
 extern "C" {
 
 SAFEARRAY* SafeArrayCreateVector(VARTYPE vt, LONG lLbound, ULONG cElements) {
-  if (!IsElementType(vt)) return nullptr;
-  // The upper bound must itself be a LONG.
+  if (runtime::ValueSize(vt) == 0) return nullptr;
+  // The upper bound must itself be a LONG (lower bound - 1 for an empty array).
   const std::int64_t upper = static_cast<std::int64_t>(lLbound) + cElements - 1;
-  if (upper > std::numeric_limits<LONG>::max()) return nullptr;
+  if (upper > std::numeric_limits<LONG>::max() || upper < std::numeric_limits<LONG>::min())
+    return nullptr;
   auto* block = static_cast<ArrayBlock*>(std::calloc(1, sizeof(ArrayBlock)));
   if (!block) return nullptr;
   SAFEARRAY* psa = &block->descriptor;

@@ -19,6 +19,15 @@ class Registry : public kavi::testing::ScratchRegistry {};
 
 const std::string KeyMissing = "error " + std::to_string(REGDB_E_KEYMISSING);
 const std::string ReadFailed = "error " + std::to_string(REGDB_E_READREGDB);
+
+// "P2\K7": key 7 of writer P2.
+std::string KeyName(char kind, int writer, int index) {
+  std::string key(1, kind);
+  key += std::to_string(writer);
+  key += "\\K";
+  key += std::to_string(index);
+  return key;
+}
 }  // namespace
 
 TEST_F(Registry, ValuesOfKeysAndTheirAncestors) {
@@ -208,7 +217,7 @@ TEST_F(Registry, ConcurrentWritersLoseNothing) {
     if (child == 0) {
       bool ok = true;
       for (int i = 0; i < kWrites; ++i) {
-        const std::string key = "P" + std::to_string(p) + "\\K" + std::to_string(i);
+        const std::string key = KeyName('P', p, i);
         ok = ok && RegSetValue(key.c_str(), "n", std::to_string(i).c_str()) == S_OK;
       }
       _exit(ok ? 0 : 1);
@@ -220,7 +229,7 @@ TEST_F(Registry, ConcurrentWritersLoseNothing) {
   for (int t = 0; t < kThreads; ++t)
     threads.emplace_back([t, &failures] {
       for (int i = 0; i < kWrites; ++i) {
-        const std::string key = "T" + std::to_string(t) + "\\K" + std::to_string(i);
+        const std::string key = KeyName('T', t, i);
         if (RegSetValue(key.c_str(), "n", std::to_string(i).c_str()) != S_OK) ++failures;
         char* data = nullptr;  // readers in between see a complete file
         if (RegGetValue(key.c_str(), "n", &data) != S_OK) ++failures;
@@ -234,10 +243,10 @@ TEST_F(Registry, ConcurrentWritersLoseNothing) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
   EXPECT_EQ(failures.load(), 0);
-  for (const char* prefix : {"P", "T"})
+  for (const char kind : {'P', 'T'})
     for (int w = 0; w < 3; ++w)
       for (int i = 0; i < kWrites; ++i) {
-        const std::string key = prefix + std::to_string(w) + "\\K" + std::to_string(i);
+        const std::string key = KeyName(kind, w, i);
         EXPECT_EQ(Get(key.c_str(), "n"), std::to_string(i)) << key;
       }
 }

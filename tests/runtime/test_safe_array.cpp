@@ -59,7 +59,8 @@ TEST(SafeArray, ElementTypesAndSizes) {
                {VT_UNKNOWN, 8, FADF_UNKNOWN},
                {VT_DISPATCH, 8, FADF_DISPATCH},
                {VT_I2, 2, 0},
-               {VT_UI1, 1, 0}};
+               {VT_UI1, 1, 0},
+               {VT_ERROR, 4, 0}};
   for (const auto& t : types) {
     SAFEARRAY* psa = SafeArrayCreateVector(t.vt, 0, 3);
     ASSERT_NE(psa, nullptr) << t.vt;
@@ -68,7 +69,8 @@ TEST(SafeArray, ElementTypesAndSizes) {
     SafeArrayDestroy(psa);
   }
   EXPECT_EQ(SafeArrayCreateVector(VT_EMPTY, 0, 1), nullptr);
-  EXPECT_EQ(SafeArrayCreateVector(VT_ERROR, 0, 1), nullptr);
+  EXPECT_EQ(SafeArrayCreateVector(VT_NULL, 0, 1), nullptr);
+  EXPECT_EQ(SafeArrayCreateVector(VT_I4, INT32_MIN, 0), nullptr);  // no upper bound to report
   EXPECT_EQ(SafeArrayCreateVector(VT_ARRAY | VT_I4, 0, 1), nullptr);
   // The upper bound must fit a LONG.
   EXPECT_EQ(SafeArrayCreateVector(VT_UI1, 0x7FFFFFFF, 2), nullptr);
