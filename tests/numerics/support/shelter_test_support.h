@@ -1,0 +1,125 @@
+// Helpers shared by the obstacle and shelter tests: obstacle files in a private
+// directory, obstacles as rows, building records from rows and reading them back.
+#pragma once
+
+#include <stdlib.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "numerics/numerical_state.h"
+#include "numerics/obstacle_file.h"
+#include "numerics/shelter_records.h"
+
+namespace kavi::numerics::testing {
+
+// Elements 45 … 47 of the parameter vector at their defaults; status cleared.
+inline void UseShelterDefaults() {
+  State().parameters[44] = 0.5f;
+  State().parameters[45] = 0.2f;
+  State().parameters[46] = 12.0f;
+  State().status = 0;
+}
+
+// Returns the status word and clears it.
+inline int TakeStatus() {
+  const int status = State().status;
+  State().status = 0;
+  return status;
+}
+
+// Files written into a private directory that is removed with the object.
+class ObstacleFiles {
+ public:
+  ObstacleFiles() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "kavi-obstacles-XXXXXX").string();
+    if (mkdtemp(pattern.data())) directory_ = pattern;
+  }
+  ~ObstacleFiles() {
+    std::error_code ignored;
+    if (!directory_.empty()) std::filesystem::remove_all(directory_, ignored);
+  }
+  ObstacleFiles(const ObstacleFiles&) = delete;
+  ObstacleFiles& operator=(const ObstacleFiles&) = delete;
+
+  std::string Path(const std::string& name) const { return directory_ + "/" + name; }
+  std::string Write(const std::string& name, const std::string& text) const {
+    std::ofstream(Path(name), std::ios::binary | std::ios::trunc) << text;
+    return Path(name);
+  }
+
+ private:
+  std::string directory_;
+};
+
+// Reads a file into the process-wide obstacle input; returns the status (cleared).
+inline int ReadIntoInput(const std::string& path) {
+  ObstacleInput& in = Obstacles();
+  ReadObstacleFile(in.count, in.firstBearing, in.firstDistance, in.secondBearing, in.secondDistance,
+                   in.height, in.depth, in.porosity, path.c_str(), static_cast<int>(path.size()));
+  return TakeStatus();
+}
+
+struct ObstacleRow {
+  float a1, r1, a2, r2, h, depth, porosity;
+};
+
+// Puts rows into the process-wide obstacle input.
+inline void SetInput(const std::vector<ObstacleRow>& rows) {
+  ObstacleInput& in = Obstacles();
+  in.count = static_cast<int>(rows.size());
+  for (int i = 0; i < in.count && i < kMaxObstacles; ++i) {
+    in.firstBearing[i] = rows[i].a1;
+    in.firstDistance[i] = rows[i].r1;
+    in.secondBearing[i] = rows[i].a2;
+    in.secondDistance[i] = rows[i].r2;
+    in.height[i] = rows[i].h;
+    in.depth[i] = rows[i].depth;
+    in.porosity[i] = rows[i].porosity;
+  }
+}
+
+// Builds records from the process-wide obstacle input; returns the status (cleared).
+inline int BuildFromInput(ShelterRecordList& list, int nfine, int capacity = kMaxShelterRecords) {
+  const ObstacleInput& in = Obstacles();
+  BuildShelterRecords(in.count, in.firstBearing, in.firstDistance, in.secondBearing,
+                      in.secondDistance, in.height, in.depth, in.porosity, list.direction, list.key,
+                      list.farDistance, list.height, list.openness, list.count, capacity,
+                      list.distanceScale, nfine);
+  return TakeStatus();
+}
+
+inline std::unique_ptr<ShelterRecordList> NewRecordList() {
+  return std::make_unique<ShelterRecordList>();
+}
+
+// One record as direction and distances, decoded from its key.
+struct Record {
+  int direction;
+  float nearDistance, farDistance, height, openness;
+};
+inline std::vector<Record> Decode(const ShelterRecordList& list) {
+  std::vector<Record> records;
+  for (int i = 0; i < list.count; ++i) {
+    const float k = std::trunc(list.key[i]);
+    records.push_back({static_cast<int>(k), (list.key[i] - k) * list.distanceScale,
+                       list.farDistance[i], list.height[i], list.openness[i]});
+  }
+  return records;
+}
+
+// The records of one direction.
+inline std::vector<Record> InDirection(const std::vector<Record>& records, int k) {
+  std::vector<Record> found;
+  for (const Record& r : records) {
+    if (r.direction == k) found.push_back(r);
+  }
+  return found;
+}
+
+}  // namespace kavi::numerics::testing
