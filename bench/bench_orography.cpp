@@ -1,0 +1,104 @@
+// Time of the orographic part of a site calculation on synthetic maps of
+// 10,000 to 500,000 entries: the zooming grid, its spectrum and the site model,
+// best of several runs each, for a site in the middle of the map.
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "numerics/calculation_arrays.h"
+#include "numerics/grid_spectrum.h"
+#include "numerics/grid_state.h"
+#include "numerics/map_input.h"
+#include "numerics/numerical_state.h"
+#include "numerics/site_model.h"
+#include "numerics/zooming_grid.h"
+#include "support/synthetic_map.h"
+
+namespace {
+
+using namespace kavi::numerics;
+
+constexpr int kCapacity = 500000;
+constexpr int kRuns = 7;
+constexpr int kSectors = 12;
+constexpr float kHeight = 50.0f;
+
+// The configuration's defaults for the elements the three routines read.
+void SetParameters() {
+  const std::pair<int, float> defaults[] = {
+      {1, 12.0f},    {6, 1000.0f}, {7, 1.0f},   {24, 0.0f},     {26, 0.27f}, {27, 0.3f},
+      {28, 1000.0f}, {29, 5.0f},   {30, 0.67f}, {31, 10000.0f}, {34, 0.0f},  {39, 0.9f},
+      {40, 0.3f},    {41, 0.09f},  {42, 5.0f},  {75, 20000.0f}, {76, 0.5f}};
+  for (const auto& [element, value] : defaults) State().parameters[element - 1] = value;
+  State().sectorCount = kSectors;
+  LoadGridConstants();
+}
+
+double Milliseconds(std::chrono::steady_clock::time_point start,
+                    std::chrono::steady_clock::time_point stop) {
+  return std::chrono::duration<double, std::milli>(stop - start).count();
+}
+
+}  // namespace
+
+int main() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "kavi-bench-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) {
+    std::fprintf(stderr, "cannot create a scratch directory\n");
+    return 1;
+  }
+  // The work file goes to the working directory: use the scratch directory.
+  std::filesystem::current_path(pattern);
+  const std::string path = pattern + "/synthetic.map";
+  std::vector<float> X(kCapacity);
+  std::vector<float> Y(kCapacity);
+  SetParameters();
+  std::printf("%8s %7s %9s %6s %6s %9s %9s %9s %9s %7s\n", "entries", "lines", "crossings",
+              "passes", "status", "grid ms", "spec ms", "site ms", "total ms", "ns/ent");
+  for (int entries : {10000, 20000, 50000, 100000, 200000, 400000, 499999}) {
+    if (!kavi::bench::WriteSyntheticMap(path, entries, 1234u)) {
+      std::fprintf(stderr, "cannot write %s\n", path.c_str());
+      return 1;
+    }
+    int lines = 0;
+    int used = 0;
+    int kind = 0;
+    State().status = 0;
+    MapInput(X.data(), Y.data(), lines, used, path.data(), static_cast<int>(path.size()), kind,
+             kCapacity);
+    double grid = 1e30;
+    double spectrum = 1e30;
+    double site = 1e30;
+    int status = 0;
+    for (int run = 0; run < kRuns; ++run) {
+      State().status = 0;
+      RoughnessRose rose;
+      for (int s = 0; s < kMaxSectors; ++s) rose.z0[0][s] = 0.03f;
+      SiteEffectTable table;
+      float elevation = 0.0f;
+      const auto t0 = std::chrono::steady_clock::now();
+      BuildZoomingGrid(X.data(), Y.data(), lines, 0.0f, 0.0f, elevation, 1.0f, kCapacity);
+      const auto t1 = std::chrono::steady_clock::now();
+      GridSpectrum(kSectors);
+      const auto t2 = std::chrono::steady_clock::now();
+      SiteEffects(kHeight, rose, table, 1);
+      const auto t3 = std::chrono::steady_clock::now();
+      status = State().status;
+      grid = std::min(grid, Milliseconds(t0, t1));
+      spectrum = std::min(spectrum, Milliseconds(t1, t2));
+      site = std::min(site, Milliseconds(t2, t3));
+    }
+    const double total = grid + spectrum + site;
+    std::printf("%8d %7d %9d %6d %6d %9.2f %9.3f %9.3f %9.2f %7.1f\n", used, lines,
+                Grid().crossingCount, Grid().passCount, status, grid, spectrum, site, total,
+                total * 1e6 / used);
+  }
+  std::filesystem::current_path(std::filesystem::temp_directory_path());
+  std::filesystem::remove_all(pattern);
+  return 0;
+}
