@@ -104,7 +104,7 @@ HRESULT RegSetValue(const char* keyPath, const char* valueName, const char* data
 HRESULT RegGetValue(const char* keyPath, const char* valueName, char** data);
 HRESULT RegCreateKey(const char* keyPath);
 HRESULT RegKeyExists(const char* keyPath);   // S_OK or S_FALSE
-HRESULT RegDeleteTree(const char* keyPath);  // REGDB_E_KEYMISSING when absent
+HRESULT RegDeleteTree(const char* keyPath);  // S_FALSE when there is no such key
 // Writes the registry file path in use into buf (NUL-terminated, truncated to
 // fit); returns the path's full length.
 std::size_t RegFilePath(char* buf, std::size_t size);

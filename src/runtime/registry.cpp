@@ -87,9 +87,10 @@ HRESULT RegKeyExists(const char* keyPath) {
 
 HRESULT RegDeleteTree(const char* keyPath) {
   if (!keyPath || !runtime::IsValidKeyPath(keyPath)) return E_INVALIDARG;
+  // A key that is not there is already deleted: S_FALSE, and nothing is written.
   return Guarded([&] {
     return runtime::UpdateRegistry(
-        [&](RegistryTree& tree) { return tree.DeleteTree(keyPath) ? S_OK : REGDB_E_KEYMISSING; });
+        [&](RegistryTree& tree) { return tree.DeleteTree(keyPath) ? S_OK : S_FALSE; });
   });
 }
 
