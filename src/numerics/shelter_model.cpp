@@ -50,6 +50,8 @@ int GatherDirection(const float* key, const float* farDistance, const float* hei
     group.nearDistance[group.size] = x;
     group.farDistance[group.size] = f;
     group.height[group.size] = h;
+    // The builder's openness lies in -1 … 1 (a coverage spread over fewer rays
+    // than the obstacle's width may exceed 1); more open than open adds nothing.
     group.openness[group.size] = std::clamp(p, -1.0f, 1.0f);
     ++group.size;
   }
