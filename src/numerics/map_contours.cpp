@@ -8,6 +8,9 @@ namespace {
 
 constexpr int kRoughnessLineKind = 1;
 constexpr int kHeaderEntries = 3;
+// Elevations beyond ±10,000 km are damage, not terrain; keeping them out keeps
+// every height difference and its spectrum far from single-precision overflow.
+constexpr float kMaxElevation = 1e7f;
 
 // A stored count or kind rounded to the nearest integer; -1 when the value is
 // not a number in [0, limit].
@@ -27,7 +30,7 @@ bool MapContours::Next(MapContour& contour) {
     --linesLeft_;
     next_ = header + kHeaderEntries + points;
     const float elevation = mapX_[header + 2];
-    if (kind == kRoughnessLineKind || !std::isfinite(elevation)) continue;
+    if (kind == kRoughnessLineKind || !(std::abs(elevation) <= kMaxElevation)) continue;
     contour.elevationEntry = header + 3;
     contour.elevation = elevation;
     contour.x = mapX_ + header + kHeaderEntries;

@@ -1,7 +1,7 @@
 // Walks the height contours (line kinds 0 and 2) of the map storage. The
 // walk never reads past the storage: it ends where a header does not describe a
 // line that fits, so damaged storage shortens the map instead of overrunning
-// it. Contours whose elevation is not a finite number are passed over.
+// it. Contours whose elevation is not a number within ±1e7 m are passed over.
 #pragma once
 
 namespace kavi::numerics {

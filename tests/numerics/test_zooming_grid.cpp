@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "numerics/grid_rows.h"
 #include "numerics/grid_state.h"
@@ -169,6 +173,60 @@ TEST_F(ZoomingGridTest, ContoursBeyondMaximumRadiusFail) {
   BuildGrid(map);
   EXPECT_EQ(State().status, 0);
   EXPECT_NEAR(Grid().searchRadius, 30000.0f, 0.01f);
+}
+
+}  // namespace
+}  // namespace kavi::test
+
+namespace kavi::test {
+namespace {
+
+// Sorts copies of (t, code) pairs and checks the order by ray, then t, and that
+// every t kept its code.
+void ExpectSortedLikeReference(std::vector<float> t, std::vector<int> code, int rays) {
+  std::vector<std::pair<float, int>> reference;
+  for (std::size_t i = 0; i < t.size(); ++i) reference.emplace_back(t[i], code[i]);
+  numerics::SortCrossings(t.data(), code.data(), static_cast<int>(t.size()), rays);
+  std::vector<std::pair<float, int>> sorted;
+  for (std::size_t i = 0; i < t.size(); ++i) sorted.emplace_back(t[i], code[i]);
+  for (std::size_t i = 1; i < sorted.size(); ++i) {
+    const int before = sorted[i - 1].second % rays;
+    const int after = sorted[i].second % rays;
+    ASSERT_TRUE(before < after || (before == after && sorted[i - 1].first <= sorted[i].first))
+        << "at " << i;
+  }
+  std::sort(reference.begin(), reference.end());
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(sorted, reference);
+}
+
+TEST(SortCrossingsTest, OrdersByRayThenDistance) {
+  std::mt19937 random(7);
+  std::vector<float> t(numerics::kMaxCrossings);
+  std::vector<int> code(numerics::kMaxCrossings);
+  for (int i = 0; i < numerics::kMaxCrossings; ++i) {
+    t[i] = static_cast<float>(random() % 1000) / 1000.0f;  // many equal distances
+    code[i] = static_cast<int>(random() % 72) + 72 * static_cast<int>(3 + random() % 5000);
+  }
+  ExpectSortedLikeReference(t, code, 72);
+
+  std::vector<float> ascending(3000);
+  std::vector<int> rays(3000);
+  for (int i = 0; i < 3000; ++i) {
+    ascending[i] = static_cast<float>(i);
+    rays[i] = (i * 51) / 3000 + 51 * 3;
+  }
+  ExpectSortedLikeReference(ascending, rays, 51);
+  std::reverse(ascending.begin(), ascending.end());
+  std::reverse(rays.begin(), rays.end());
+  ExpectSortedLikeReference(ascending, rays, 51);
+  ExpectSortedLikeReference(std::vector<float>(500, 0.25f), std::vector<int>(500, 72 * 9 + 4), 72);
+
+  float one = 0.5f;
+  int oneCode = 75;
+  numerics::SortCrossings(&one, &oneCode, 1, 72);
+  EXPECT_EQ(one, 0.5f);
+  EXPECT_EQ(oneCode, 75);
 }
 
 }  // namespace

@@ -123,15 +123,16 @@ TEST_F(ZoomingGridBadInputTest, ContourAtTheMaximumRadiusStillCounts) {
 TEST_F(ZoomingGridBadInputTest, DamagedStorageIsNeverReadPastItsEnd) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
-  GridMapBuilder map(64);
+  GridMapBuilder map(72);
   map.AddCircle(100.0f, 0.0f, 0.0f, 1000.0f, 12);
   map.AddContour(130.0f, {{nan, 10.0f}, {1200.0f, -200.0f}, {1200.0f, 200.0f}, {inf, 0.0f}});
   map.AddContour(nan, {{200.0f, -50.0f}, {200.0f, 50.0f}});
+  map.AddContour(3e38f, {{300.0f, -50.0f}, {300.0f, 50.0f}});
   const int lines = map.lineCount();
   float elevation = 0.0f;
   numerics::BuildZoomingGrid(map.x(), map.y(), lines, 0.0f, 0.0f, elevation, 1.0f, map.capacity());
   EXPECT_EQ(State().status, 0);
-  EXPECT_FLOAT_EQ(elevation, 100.0f);            // the contour without elevation is passed over
+  EXPECT_FLOAT_EQ(elevation, 100.0f);  // contours without a usable elevation are passed over
   EXPECT_FLOAT_EQ(Grid().values[0][99], 30.0f);  // the finite segment of the 130 m contour
   ExpectFiniteResults(elevation);
 
