@@ -158,8 +158,8 @@ TEST(CalculationSteps, LateBoundAccessThroughDispatch) {
             S_OK);
   ASSERT_EQ(result.vt, VT_DISPATCH);
   ComPtr<IDispatch> configuration(result.pdispVal);
-  VARIANT id = MakeVariantString("maxrc");
-  DISPPARAMS item{&id, nullptr, 1, 0};
+  VARIANT itemId = MakeVariantString("maxrc");
+  DISPPARAMS item{&itemId, nullptr, 1, 0};
   exception = EXCEPINFO{};
   EXPECT_EQ(configuration->Invoke(dispid::Configuration_Item, GUID_NULL, 0,
                                   DISPATCH_METHOD | DISPATCH_PROPERTYGET, &item, &result,
@@ -169,7 +169,7 @@ TEST(CalculationSteps, LateBoundAccessThroughDispatch) {
             "Parameter ID not found.");
   SysFreeString(exception.bstrDescription);
   SysFreeString(exception.bstrSource);
-  VariantClear(&id);
+  VariantClear(&itemId);
 }
 
 }  // namespace

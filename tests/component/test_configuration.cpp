@@ -116,9 +116,13 @@ TEST_F(ConfigurationTest, ValuesConvertToTheirTypeAndRangesAreInclusive) {
     SCOPED_TRACE(d.id);
     VARIANT v = Value(Item(d.id).get());
     ASSERT_EQ(v.vt, d.vt);
-    if (d.vt == VT_I4) EXPECT_EQ(v.lVal, static_cast<LONG>(d.value));
-    if (d.vt == VT_R4) EXPECT_FLOAT_EQ(v.fltVal, static_cast<float>(d.value));
-    if (d.vt == VT_BOOL) EXPECT_EQ(v.boolVal, VARIANT_FALSE);
+    if (d.vt == VT_I4) {
+      EXPECT_EQ(v.lVal, static_cast<LONG>(d.value));
+    } else if (d.vt == VT_R4) {
+      EXPECT_FLOAT_EQ(v.fltVal, static_cast<float>(d.value));
+    } else {
+      EXPECT_EQ(v.boolVal, VARIANT_FALSE);
+    }
   }
 
   ComPtr<IKaviParameter> stdh5 = Item("STDH5");
