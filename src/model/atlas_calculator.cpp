@@ -2,6 +2,7 @@
 
 #include "model/check_status.h"
 #include "model/exceptions.h"
+#include "numerics/atlas_calculation.h"
 #include "numerics/numerical_state.h"
 
 namespace kavi::model {
@@ -20,7 +21,12 @@ void CAtlasCalculator::Calculate() {
     throw RuntimeError("CAtlasCalculator", "No observed wind climate loaded");
   CSiteModel::Calculate();
   CShelterModel::Calculate();
-  throw NotImplemented("atlas calculation");
+  // The atlas keeps the class and height counts of its reset (elements 18 and
+  // 12); the sector count is the calculation's.
+  numerics::CalculateAtlas(histogram_.climate(), siteHeight_, atlas_.tables(), nsec_, effects_,
+                           rose_);
+  CheckStatus("CAtlasCalculator");
+  calculated_ = true;
 }
 
 }  // namespace kavi::model

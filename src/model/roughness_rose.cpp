@@ -2,6 +2,7 @@
 
 #include "model/check_status.h"
 #include "model/exceptions.h"
+#include "numerics/roughness_rose_from_map.h"
 
 namespace kavi::model {
 
@@ -16,7 +17,9 @@ void CRoughnessRose::ResetRose() {
 }
 
 void CRoughnessRose::CreateFromSite() {
-  throw NotImplemented("CRoughnessRose::CreateFromSite (roughness rose from the map)");
+  numerics::MapRoughnessRose(mapX_.data(), mapY_.data(), lineCount_, siteX_, siteY_, nsec_, rose_,
+                             mapCapacity());
+  CheckStatus("CRoughnessRose::CreateFromSite");
 }
 
 void CRoughnessRose::Load(const std::string& file) {

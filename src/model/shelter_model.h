@@ -5,6 +5,8 @@
 #include <string>
 
 #include "model/roughness_rose.h"
+#include "numerics/obstacle_input.h"
+#include "numerics/shelter_records.h"
 
 namespace kavi::model {
 
@@ -12,20 +14,17 @@ class CShelterModel : public virtual CSectorCount,
                       public virtual CSiteEffects,
                       public virtual CRoughnessRose {
  public:
-  static constexpr int kRecordCapacity = 1000;
-
   void Load(const std::string& file);
   void Calculate();
   bool obstaclesLoaded() const { return !notLoaded_; }
 
  protected:
-  float keys_[kRecordCapacity] = {};         // R1
-  float farDistance_[kRecordCapacity] = {};  // R2
-  float height_[kRecordCapacity] = {};       // R3
-  float openness_[kRecordCapacity] = {};     // R4
-  float direction_[kRecordCapacity] = {};    // R5
-  int recordCount_ = 0;
-  float distanceScale_ = 0;
+  // Shelter records over 9 × nsec fine directions from this object's obstacles.
+  void BuildRecords(const char* context);
+
+  numerics::ObstacleInput obstacles_;  // this object's own copy
+  numerics::ShelterRecordList records_;
+  int fineDirections_ = 0;  // what the records were built for
   bool notLoaded_ = true;
 };
 

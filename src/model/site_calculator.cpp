@@ -2,6 +2,7 @@
 
 #include "model/check_status.h"
 #include "model/exceptions.h"
+#include "numerics/site_prediction.h"
 
 namespace kavi::model {
 
@@ -20,7 +21,10 @@ void CSiteCalculator::WriteRoughnessRose(const std::string& file, int n) {
 void CSiteCalculator::Predict() {
   CSiteModel::Calculate();
   CShelterModel::Calculate();
-  throw NotImplemented("prediction at the site");
+  PredictedClimate& p = predicted_;
+  numerics::PredictSiteClimate(atlas_.tables(), nsec_, effects_, siteHeight_, rose_, p.weibullA,
+                               p.weibullK, p.frequency, p.totalA, p.totalK);
+  predictedFlag_ = true;
 }
 
 }  // namespace kavi::model

@@ -1,8 +1,8 @@
 #include "model/site_model.h"
 
 #include "model/check_status.h"
-#include "model/exceptions.h"
 #include "numerics/numerical_state.h"
+#include "numerics/site_model.h"
 
 namespace kavi::model {
 
@@ -14,8 +14,9 @@ void CSiteModel::ResetSiteModel() {
 
 void CSiteModel::Calculate() {
   CZoomingGrid::CreateFromSite();
-  if (!roseLoaded_) CRoughnessRose::CreateFromSite();
-  throw NotImplemented("CSiteModel::Calculate (site model)");
+  if (!roseLoaded_) CRoughnessRose::CreateFromSite();  // a rose from a file takes precedence
+  numerics::SiteEffects(siteHeight_, rose_, effects_, 1);
+  CheckStatus("CSiteModel::Calculate");
 }
 
 }  // namespace kavi::model

@@ -3,6 +3,7 @@
 #include "model/check_status.h"
 #include "model/edition.h"
 #include "model/exceptions.h"
+#include "numerics/map_input.h"
 
 namespace kavi::model {
 
@@ -11,11 +12,16 @@ CVemoMap::CVemoMap()
       mapY_(static_cast<std::size_t>(CurrentEdition().mapCapacity)) {}
 
 void CVemoMap::Load(const std::string& file) {
-  (void)file;
   mapLoaded_ = false;
   lineCount_ = 0;
   entryCount_ = 0;
-  throw NotImplemented("CVemoMap::Load (map input)");
+  int kind = 0;
+  numerics::MapInput(mapX_.data(), mapY_.data(), lineCount_, entryCount_, file.c_str(),
+                     static_cast<int>(file.size()), kind, mapCapacity());
+  CheckStatus("CVemoMap::Load");
+  if (kind < numerics::kMapHeightsOnly || kind > numerics::kMapHeightsAndRoughness)
+    throw LogicError("CVemoMap::Load", "MINPUT returned bad value");
+  mapLoaded_ = true;
 }
 
 }  // namespace kavi::model
