@@ -1,0 +1,44 @@
+#include <algorithm>
+#include <cmath>
+
+#include "numerics/atlas_file.h"
+#include "numerics/numerical_state.h"
+
+namespace kavi::numerics {
+
+namespace {
+
+constexpr int kFirstStdHeightElement = 13;     // STDH1
+constexpr int kFirstStdRoughnessElement = 19;  // STDR1
+constexpr float kProfileSpeed = 13.44455f;     // m/s at the profile height
+constexpr float kProfileHeight = 100000.0f;    // m
+constexpr float kDefaultShape = 1.9f;
+
+}  // namespace
+
+void ResetAtlas(int roughnessCount, int heightCount, int sectorCount, AtlasTables& atlas) {
+  const int classes = std::clamp(roughnessCount, 0, kMaxStdRoughness);
+  const int heights = std::clamp(heightCount, 0, kMaxStdHeights);
+  const int sectors = std::clamp(sectorCount, 0, kMaxSectors);
+  atlas = AtlasTables{};
+  atlas.roughnessCount = classes;
+  atlas.heightCount = heights;
+  for (int r = 0; r < classes; ++r) {
+    atlas.roughness[r] = std::max(Parameter(kFirstStdRoughnessElement + r), kMinStdRoughness);
+  }
+  for (int j = 0; j < heights; ++j) atlas.heights[j] = Parameter(kFirstStdHeightElement + j);
+  for (int r = 0; r < classes; ++r) {
+    const float z0 = atlas.roughness[r];
+    for (int s = 0; s < sectors; ++s) atlas.frequency[r][s] = 100.0f / sectors;
+    for (int j = 0; j < heights; ++j) {
+      const float A =
+          kProfileSpeed * std::log(atlas.heights[j] / z0) / std::log(kProfileHeight / z0);
+      for (int s = 0; s < sectors; ++s) {
+        atlas.weibullA[r][j][s] = A;
+        atlas.weibullK[r][j][s] = kDefaultShape;
+      }
+    }
+  }
+}
+
+}  // namespace kavi::numerics

@@ -1,0 +1,79 @@
+#include <string>
+
+#include "numerics/atlas_file.h"
+#include "numerics/fixed_field.h"
+#include "numerics/numerical_state.h"
+#include "numerics/open_data_file.h"
+#include "numerics/replacement_file.h"
+
+namespace kavi::numerics {
+
+namespace {
+
+constexpr int kValuesPerLine = 12;
+constexpr int kCountWidth = 3;
+constexpr int kValueWidth = 7;
+constexpr int kRoughnessDecimals = 3;
+constexpr int kHeightDecimals = 1;
+constexpr int kTableDecimals = 2;
+
+// One record: 12 values a line, as many lines as it takes.
+void AppendRecord(std::string& out, const float* values, int count, int decimals) {
+  for (int i = 0; i < count; ++i) {
+    AppendFixed(out, values[i], kValueWidth, decimals);
+    if ((i + 1) % kValuesPerLine == 0 || i + 1 == count) out += '\n';
+  }
+  if (count == 0) out += '\n';
+}
+
+// The title on one line: line ends inside it become blanks, trailing blanks go.
+void AppendTitle(std::string& out, const char* title, int length) {
+  while (length > 0 && title[length - 1] == ' ') --length;
+  for (int i = 0; i < length; ++i) {
+    out += title[i] == '\n' || title[i] == '\r' ? ' ' : title[i];
+  }
+  out += '\n';
+}
+
+std::string AtlasText(const AtlasTables& atlas, int sectors, const char* title, int titleLength) {
+  std::string out;
+  AppendTitle(out, title, titleLength);
+  AppendInteger(out, atlas.roughnessCount, kCountWidth);
+  AppendInteger(out, atlas.heightCount, kCountWidth);
+  AppendInteger(out, sectors, kCountWidth);
+  out += '\n';
+  AppendRecord(out, atlas.roughness, atlas.roughnessCount, kRoughnessDecimals);
+  AppendRecord(out, atlas.heights, atlas.heightCount, kHeightDecimals);
+  for (int r = 0; r < atlas.roughnessCount; ++r) {
+    AppendRecord(out, atlas.frequency[r], sectors, kTableDecimals);
+    for (int j = 0; j < atlas.heightCount; ++j) {
+      AppendRecord(out, atlas.weibullA[r][j], sectors, kTableDecimals);
+      AppendRecord(out, atlas.weibullK[r][j], sectors, kTableDecimals);
+    }
+  }
+  return out;
+}
+
+bool CountsFit(const AtlasTables& atlas, int sectors) {
+  return atlas.roughnessCount >= 1 && atlas.roughnessCount <= kMaxStdRoughness &&
+         atlas.heightCount >= 1 && atlas.heightCount <= kMaxStdHeights && sectors >= 1 &&
+         sectors <= kMaxSectors;
+}
+
+}  // namespace
+
+void SaveAtlas(const AtlasTables& atlas, int sectorCount, const char* title, int titleLength,
+               const char* name, int nameLength) {
+  std::string path;
+  if (!DataFilePath(name, nameLength, path) || !CountsFit(atlas, sectorCount)) {
+    SetStatus(kStatusCannotOpenFile);
+    return;
+  }
+  const std::string text = AtlasText(atlas, sectorCount, title, title ? titleLength : 0);
+  ReplacementFile file;
+  if (!file.Open(path) || !file.Write(text.data(), text.size()) || !file.Commit()) {
+    SetStatus(kStatusCannotOpenFile);
+  }
+}
+
+}  // namespace kavi::numerics
