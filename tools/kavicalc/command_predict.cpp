@@ -1,0 +1,155 @@
+// predict: AtlasUser.CalculateResults, once per site.
+#include <kavi/interfaces.h>
+
+#include <cstdio>
+
+#include "activation.h"
+#include "command.h"
+#include "configuration_access.h"
+#include "file_options.h"
+#include "progress.h"
+#include "property_access.h"
+#include "results_output.h"
+#include "site_list.h"
+#include "usage_error.h"
+
+namespace kavi::tool {
+
+namespace {
+constexpr const char* kHelp =
+    R"(Usage: kavicalc [--edition kavicalc|kavibase] predict --map FILE --atlas FILE
+                     --height M (--at X,Y ... | --sites FILE) [--rose FILE]
+                     [--obstacles FILE] [--set ID=VALUE ...]
+                     [--format table|json|csv]
+
+Predicts the wind climate at one or more sites from a wind atlas: Weibull A and
+k, frequency and power density per sector and for all sectors
+(AtlasUser.CalculateResults, once per site).
+
+Options:
+  --map FILE        map of height contours and roughness-change lines (MapFile);
+                    e.g. --map hill.map
+  --atlas FILE      wind atlas file (AtlasFile); e.g. --atlas station.lib
+  --height M        height above ground of the prediction in metres
+                    (HeightAGL); e.g. --height 50
+  --at X,Y          a site in map units; repeat for more sites;
+                    e.g. --at 1000,2000 --at 1500,2500
+  --sites FILE      the sites as CSV rows x,y[,height] (an optional first row
+                    x,y[,height] names the columns; blank lines and lines
+                    starting with # are skipped); a height on a row overrides
+                    --height, which may be left out when every row has one;
+                    e.g. --sites turbines.csv
+  --rose FILE       roughness rose file, used instead of the map's roughness
+                    (RoughnessRoseFile); e.g. --rose site.rrd
+  --obstacles FILE  obstacles near the sites (ObstaclesDataFile);
+                    e.g. --obstacles site.obs
+  --set ID=VALUE    puts a configuration parameter before the calculation;
+                    repeatable; see 'kavicalc params'; e.g. --set RDECAYL=20000
+  --format FORMAT   table (default): one block per site with its sectors;
+                    json: one document {"sites": [...]} at full precision;
+                    csv: columns x,y,height,elevation,sector,frequency,
+                    weibull_a,weibull_k,power_density, one row per site and
+                    sector plus a row with sector "all" for the totals;
+                    e.g. --format json
+  --help            this help
+
+Examples:
+  kavicalc predict --map hill.map --atlas station.lib --height 50 --at 1000,2000
+  kavicalc predict --map hill.map --atlas station.lib --sites turbines.csv --format csv
+)";
+
+// The sites from --at or --sites, each with its height.
+std::vector<SiteSpec> Sites(const ParsedOptions& options) {
+  const std::string& command = options.command();
+  const std::vector<std::string> positions = options.All("--at");
+  const std::string* sitesFile = OptionalFile(options, "--sites");
+  if (!positions.empty() && sitesFile)
+    throw UsageError("give the sites either with --at or with --sites, not both", command);
+  if (positions.empty() && !sitesFile)
+    throw UsageError("missing the sites: --at X,Y (repeatable) or --sites FILE", command);
+
+  std::vector<SiteSpec> sites;
+  if (sitesFile) {
+    sites = ReadSiteList(*sitesFile, command);
+  } else {
+    for (const std::string& text : positions) {
+      const Position at = ParsePosition(text, command);
+      sites.push_back({at.x, at.y, std::nullopt});
+    }
+  }
+  const std::string* heightText = options.Find("--height");
+  const std::optional<double> height =
+      heightText ? std::optional<double>(ParseHeight(*heightText, command)) : std::nullopt;
+  for (SiteSpec& site : sites) {
+    if (!site.height && !height)
+      throw UsageError(sitesFile ? "missing required option --height M (not every site in " +
+                                       *sitesFile + " has a height)"
+                                 : std::string("missing required option --height M"),
+                       command);
+    if (!site.height) site.height = height;
+  }
+  return sites;
+}
+
+int Run(const ToolEdition& edition, const ParsedOptions& options) {
+  const std::string& command = options.command();
+  const std::string& map = RequiredFile(options, "--map");
+  const std::string& atlas = RequiredFile(options, "--atlas");
+  const std::string* rose = OptionalFile(options, "--rose");
+  const std::string* obstacles = OptionalFile(options, "--obstacles");
+  const std::vector<SiteSpec> sites = Sites(options);
+  const std::vector<Setting> settings = ParseSettings(options.All("--set"), command);
+  const std::string format =
+      ParseFormat(options.Find("--format"), {"table", "json", "csv"}, command);
+  if (options.Has("--plot")) throw UsageError("--plot is not available yet", command);
+
+  using I = IKaviAtlasUser;
+  const IID& iid = edition.ids->IKaviAtlasUser;
+  const auto user = Activate<I>(edition, "AtlasUser", iid);
+  ApplySettings(ConfigurationOf(user.get(), iid).get(), settings, *edition.ids);
+  PutText(user.get(), &I::put_MapFile, map, iid);
+  PutText(user.get(), &I::put_AtlasFile, atlas, iid);
+  PutOptionalText(user.get(), &I::put_RoughnessRoseFile, rose, iid);
+  PutOptionalText(user.get(), &I::put_ObstaclesDataFile, obstacles, iid);
+
+  std::vector<SiteOutcome> outcomes;
+  {
+    Progress progress("predicting site", sites.size());
+    for (std::size_t i = 0; i < sites.size(); ++i) {
+      progress.Show(i + 1);
+      Check(user->put_HeightAGL(*sites[i].height), user.get(), iid);
+      ComPtr<IKaviSiteResults> results;
+      Check(user->CalculateResults(sites[i].x, sites[i].y, results.put()), user.get(), iid);
+      if (!results) Fail(E_POINTER, "CalculateResults returned no site results");
+      outcomes.push_back(ReadSiteOutcome(results.get(), *edition.ids));
+    }
+  }
+  if (format == "json") {
+    WriteResultsJson(stdout, outcomes);
+  } else if (format == "csv") {
+    WriteResultsCsv(stdout, outcomes);
+  } else {
+    WriteResultsTable(stdout, outcomes);
+  }
+  return 0;
+}
+}  // namespace
+
+Command PredictCommand() {
+  return {"predict",
+          "predict the wind climate at one or more sites from a wind atlas",
+          kHelp,
+          {{"--map", "FILE", false},
+           {"--atlas", "FILE", false},
+           {"--height", "M", false},
+           {"--at", "X,Y", true},
+           {"--sites", "FILE", false},
+           {"--rose", "FILE", false},
+           {"--obstacles", "FILE", false},
+           {"--set", "ID=VALUE", true},
+           {"--format", "FORMAT", false},
+           {"--plot", "FILE.svg", false}},
+          Run};
+}
+
+}  // namespace kavi::tool

@@ -1,0 +1,25 @@
+// Progress of a long run on standard error, shown only when standard error is
+// a terminal, so that logs and pipes stay clean.
+#pragma once
+
+#include <cstddef>
+
+namespace kavi::tool {
+
+class Progress {
+ public:
+  Progress(const char* what, std::size_t total);
+  Progress(const Progress&) = delete;
+  Progress& operator=(const Progress&) = delete;
+  ~Progress();  // clears the progress line
+
+  // Shows that item number done (counted from 1) is being worked on.
+  void Show(std::size_t done);
+
+ private:
+  const char* what_;
+  std::size_t total_;
+  bool active_;
+};
+
+}  // namespace kavi::tool

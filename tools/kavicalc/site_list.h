@@ -1,0 +1,24 @@
+// The sites file of predict: CSV rows "x,y[,height]", an optional header row
+// naming those columns, blank lines and '#' comments ignored.
+#pragma once
+
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kavi::tool {
+
+struct SiteSpec {
+  double x;
+  double y;
+  std::optional<double> height;  // overrides --height when given
+};
+
+// Reads the sites; a file that cannot be read or a bad row is a usage error
+// naming the file, the row (its line number) and what was expected.
+std::vector<SiteSpec> ReadSiteList(const std::string& path, const std::string& command);
+std::vector<SiteSpec> ReadSiteList(std::istream& in, const std::string& name,
+                                   const std::string& command);
+
+}  // namespace kavi::tool

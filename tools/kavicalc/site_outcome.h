@@ -1,0 +1,34 @@
+// The predicted wind climate of one site, read from its site results object.
+#pragma once
+
+#include <kavi/identities.h>
+#include <kavi/interfaces.h>
+
+#include <vector>
+
+namespace kavi::tool {
+
+struct SectorOutcome {
+  double frequency;  // percent
+  double weibullA;   // m/s
+  double weibullK;
+  double powerDensity;  // W/m²
+};
+
+struct SiteOutcome {
+  double x;
+  double y;
+  double height;
+  double elevation;
+  double weibullA;
+  double weibullK;
+  double powerDensity;
+  std::vector<SectorOutcome> sectors;  // sector 1 first
+};
+
+SiteOutcome ReadSiteOutcome(IKaviSiteResults* results, const Identities& ids);
+
+// Centre bearing of sector (numbered from 1) of count sectors, degrees from north.
+double SectorBearing(std::size_t sector, std::size_t count);
+
+}  // namespace kavi::tool
