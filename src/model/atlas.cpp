@@ -2,19 +2,38 @@
 
 #include "model/check_status.h"
 #include "model/exceptions.h"
+#include "numerics/atlas_file.h"
+#include "numerics/numerical_state.h"
 
 namespace kavi::model {
 
-void CAtlas::Reset() { throw NotImplemented("CAtlas::Reset (atlas file)"); }
+namespace {
+int Truncated(float element) { return static_cast<int>(element); }
+}  // namespace
+
+void CAtlas::Reset() {
+  // Counts outside 1 … 5 cannot come from a configuration (the parameters
+  // are range-checked); the reset cuts them to the capacities.
+  tables_.roughnessCount = Truncated(numerics::Parameter(18));
+  tables_.heightCount = Truncated(numerics::Parameter(12));
+  numerics::ResetAtlas(tables_.roughnessCount, tables_.heightCount, owner_.sectorCount(), tables_);
+  CheckStatus("CAtlas::Reset");
+}
 
 void CAtlas::Load(const std::string& file) {
-  (void)file;
-  throw NotImplemented("CAtlas::Load (atlas file)");
+  int sectorsRead = 0;
+  char title[numerics::kAtlasTitleWidth] = {};
+  numerics::LoadAtlas(tables_, sectorsRead, title, numerics::kAtlasTitleWidth, file.c_str(),
+                      static_cast<int>(file.size()));
+  CheckStatus("CAtlas::Load");
+  if (sectorsRead > numerics::kMaxSectors) throw RuntimeError("CAtlas::Load", "Too many sectors");
+  owner_.AdoptSectorCount(sectorsRead);
 }
 
 void CAtlas::Save(const std::string& file) const {
-  (void)file;
-  throw NotImplemented("CAtlas::Save (atlas file)");
+  numerics::SaveAtlas(tables_, owner_.sectorCount(), "", 0, file.c_str(),
+                      static_cast<int>(file.size()));
+  CheckStatus("CAtlas::Save");
 }
 
 }  // namespace kavi::model

@@ -2,12 +2,21 @@
 
 #include "model/check_status.h"
 #include "model/exceptions.h"
+#include "numerics/observed_climate.h"
 
 namespace kavi::model {
 
 void CHistogram::Load(const std::string& file) {
-  (void)file;
-  throw NotImplemented("CHistogram::Load (observed wind climate)");
+  // Read into a copy, so a refused climate leaves the one in use untouched.
+  numerics::ObservedClimate read = climate_;
+  numerics::ReadObservedClimate(read, file.c_str(), static_cast<int>(file.size()));
+  CheckStatus("CHistogram::Load");
+  if (read.sectorCount > numerics::kMaxSectors)
+    throw RuntimeError("CHistogram::Load", "Too many sectors");
+  climate_ = read;
+  owner_.AdoptSectorCount(climate_.sectorCount);
+  numerics::FitObservedClimate(climate_, fittedA_, fittedK_);
+  loaded_ = true;
 }
 
 }  // namespace kavi::model

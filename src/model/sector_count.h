@@ -6,11 +6,11 @@ namespace kavi::model {
 class CSectorCount {
  public:
   int sectorCount() const { return nsec_; }
-
- protected:
   // Sector count of the object and of the numerical core, and element 1 of the
   // process-wide parameter vector, all set to n.
   void AdoptSectorCount(int n);
+
+ protected:
   // Sector count := element 1 truncated; the core's count follows.
   void SectorCountFromParameters();
 

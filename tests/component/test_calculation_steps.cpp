@@ -140,21 +140,20 @@ TEST(CalculationSteps, LateBoundAccessThroughDispatch) {
             DISP_E_BADPARAMCOUNT);
   VARIANT bad[2] = {MakeVariantString("north"), MakeVariantR8(1.0)};
   DISPPARAMS badCall{bad, nullptr, 2, 0};
-  EXPECT_EQ(user->Invoke(dispid::CalculateResults, GUID_NULL, 0, DISPATCH_METHOD, &badCall,
-                         &result, nullptr, &argError),
+  EXPECT_EQ(user->Invoke(dispid::CalculateResults, GUID_NULL, 0, DISPATCH_METHOD, &badCall, &result,
+                         nullptr, &argError),
             DISP_E_TYPEMISMATCH);
   EXPECT_EQ(argError, 0u);
   VariantClear(&bad[0]);
-  EXPECT_EQ(user->Invoke(0x12345, GUID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr,
-                         nullptr),
+  EXPECT_EQ(user->Invoke(0x12345, GUID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr),
             DISP_E_MEMBERNOTFOUND);
-  EXPECT_EQ(user->Invoke(dispid::HeightAGL, IID_IUnknown, 0, DISPATCH_PROPERTYGET, &none,
-                         &result, nullptr, nullptr),
+  EXPECT_EQ(user->Invoke(dispid::HeightAGL, IID_IUnknown, 0, DISPATCH_PROPERTYGET, &none, &result,
+                         nullptr, nullptr),
             DISP_E_UNKNOWNINTERFACE);
 
   // The configuration is reached late-bound as well.
-  ASSERT_EQ(user->Invoke(dispid::Configuration, GUID_NULL, 0, DISPATCH_PROPERTYGET, &none,
-                         &result, nullptr, nullptr),
+  ASSERT_EQ(user->Invoke(dispid::Configuration, GUID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result,
+                         nullptr, nullptr),
             S_OK);
   ASSERT_EQ(result.vt, VT_DISPATCH);
   ComPtr<IDispatch> configuration(result.pdispVal);

@@ -38,10 +38,10 @@ TEST_F(ConfigurationTest, EnumerationGivesThirtyParametersInOrdinalOrder) {
   ASSERT_EQ(configuration_->get_Count(&count), S_OK);
   EXPECT_EQ(count, 30);
   const std::vector<std::string> expected = {
-      "AOFSNEU", "BZAZRES", "BZINVHE", "BZSOFTN",  "DYAMPLI", "DYLAND",  "DYWATER", "MAXRADIUS",
-      "MAXRC",   "NUMSTDH", "NUMSTDR", "OFSLAND",  "OFSWATER", "RDECAYL", "RMSLAND", "RMSWATER",
-      "RNUMSECT", "STABFAC", "STDH1",  "STDH2",    "STDH3",   "STDH4",   "STDH5",   "STDR1",
-      "STDR2",   "STDR3",   "STDR4",   "STDR5",    "TRUEUPW", "WIDTHCZ"};
+      "AOFSNEU",  "BZAZRES", "BZINVHE", "BZSOFTN", "DYAMPLI",  "DYLAND",  "DYWATER", "MAXRADIUS",
+      "MAXRC",    "NUMSTDH", "NUMSTDR", "OFSLAND", "OFSWATER", "RDECAYL", "RMSLAND", "RMSWATER",
+      "RNUMSECT", "STABFAC", "STDH1",   "STDH2",   "STDH3",    "STDH4",   "STDH5",   "STDR1",
+      "STDR2",    "STDR3",   "STDR4",   "STDR5",   "TRUEUPW",  "WIDTHCZ"};
   ComPtr<IUnknown> unknown;
   ASSERT_EQ(configuration_->get_EnumParameters(unknown.put()), S_OK);
   ComPtr<IEnumVARIANT> e;
@@ -109,8 +109,8 @@ TEST_F(ConfigurationTest, ValuesConvertToTheirTypeAndRangesAreInclusive) {
     const char* id;
     VARTYPE vt;
     double value;
-  } defaults[] = {{"NUMSTDH", VT_I4, 5},   {"NUMSTDR", VT_I4, 5},      {"STDR5", VT_R4, 1.5},
-                  {"RNUMSECT", VT_I4, 9},  {"MAXRC", VT_I4, 10},       {"STDR2", VT_R4, 0.03f},
+  } defaults[] = {{"NUMSTDH", VT_I4, 5},   {"NUMSTDR", VT_I4, 5},       {"STDR5", VT_R4, 1.5},
+                  {"RNUMSECT", VT_I4, 9},  {"MAXRC", VT_I4, 10},        {"STDR2", VT_R4, 0.03f},
                   {"TRUEUPW", VT_BOOL, 0}, {"MAXRADIUS", VT_R4, 20000}, {"OFSLAND", VT_R4, -40}};
   for (const Default& d : defaults) {
     SCOPED_TRACE(d.id);

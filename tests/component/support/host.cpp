@@ -19,8 +19,8 @@ Server LoadServer(const char* path, const Identities* ids) {
   EnsurePrivateRegistry();
   Server s{path, ids, dlopen(path, RTLD_NOW | RTLD_LOCAL), nullptr, nullptr, nullptr, nullptr};
   if (!s.handle) throw std::runtime_error(dlerror());
-  s.getClassObject = reinterpret_cast<decltype(s.getClassObject)>(
-      dlsym(s.handle, "DllGetClassObject"));
+  s.getClassObject =
+      reinterpret_cast<decltype(s.getClassObject)>(dlsym(s.handle, "DllGetClassObject"));
   s.canUnloadNow = reinterpret_cast<decltype(s.canUnloadNow)>(dlsym(s.handle, "DllCanUnloadNow"));
   s.registerServer =
       reinterpret_cast<decltype(s.registerServer)>(dlsym(s.handle, "DllRegisterServer"));
