@@ -90,8 +90,8 @@ void SaveRoughnessRose(const std::string& path, int nsec, const numerics::Roughn
 }
 
 void LoadRoughnessRose(const std::string& path, int nsec, numerics::RoughnessRose& rose) {
-  std::ifstream in;
-  if (!IsDirectory(path)) in.open(path);
+  if (IsDirectory(path)) throw RuntimeError(kLoadContext, kCannotOpen);
+  std::ifstream in(path);
   if (!in) throw RuntimeError(kLoadContext, kCannotOpen);
   for (int line = 0; line < 2; ++line) in.ignore(kMaxSkippedLine, '\n');
   int n = 0;
