@@ -30,7 +30,7 @@ std::vector<std::string> Split(const std::string& line) {
   return fields;
 }
 
-class CalculationTest : public ::testing::Test {
+class CliCalculationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     map_ = files_.Write("flat.map", FlatMapText());
@@ -47,7 +47,7 @@ class CalculationTest : public ::testing::Test {
   std::string atlas_;
 };
 
-TEST_F(CalculationTest, PredictFormatsAgreeAndHoldTheDefinitions) {
+TEST_F(CliCalculationTest, PredictFormatsAgreeAndHoldTheDefinitions) {
   const std::vector<std::string> sites = {"--height", "50",      "--at", "1000.123456789012,2000.5",
                                           "--at",     "-500,250"};
   std::vector<std::string> args = Predict(sites);
@@ -141,7 +141,7 @@ TEST_F(CalculationTest, PredictFormatsAgreeAndHoldTheDefinitions) {
   EXPECT_EQ(lines[16].rfind("Site 2: x -500, y 250, height 50 m", 0), 0u) << lines[16];
 }
 
-TEST_F(CalculationTest, HeightsOfTheSitesFileOverrideTheCommonHeight) {
+TEST_F(CliCalculationTest, HeightsOfTheSitesFileOverrideTheCommonHeight) {
   const std::string sites =
       files_.Write("sites.csv", "x,y,height\n1000,2000,30\n# same place, higher\n1000,2000,80\n");
   std::vector<std::string> args = Predict({"--sites", sites, "--format", "json"});
@@ -165,7 +165,7 @@ TEST_F(CalculationTest, HeightsOfTheSitesFileOverrideTheCommonHeight) {
   EXPECT_EQ(both[0]["weibull_a"].number, list[0]["weibull_a"].number);  // deterministic
 }
 
-TEST_F(CalculationTest, AtlasThenPredictAtTheStationGivesBackTheObservedClimate) {
+TEST_F(CliCalculationTest, AtlasThenPredictAtTheStationGivesBackTheObservedClimate) {
   const std::string tab = files_.Write("station.tab", WeibullClimateText(12, 7.0, 2.0));
   const std::string atlas = files_.File("station.lib");
   const ToolResult made = RunKavicalc({"atlas", "--map", map_, "--tab", tab, "--height", "30",
@@ -189,7 +189,7 @@ TEST_F(CalculationTest, AtlasThenPredictAtTheStationGivesBackTheObservedClimate)
   EXPECT_EQ(Lines(ReadFile(three)).at(1), "  5  3 12");
 }
 
-TEST_F(CalculationTest, RoseFileFeedsThePredictionAndMustMatchItsSectors) {
+TEST_F(CliCalculationTest, RoseFileFeedsThePredictionAndMustMatchItsSectors) {
   const std::string rose = files_.File("site.rrd");
   const ToolResult made =
       RunKavicalc({"rose", "--map", map_, "--sectors", "12", "--at", "1000,2000", "--out", rose});

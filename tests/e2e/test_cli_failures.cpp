@@ -12,7 +12,7 @@ namespace {
 
 constexpr const char* kNotImplemented = "(0x80004001)";
 
-class FailureTest : public ::testing::Test {
+class CliFailureTest : public ::testing::Test {
  protected:
   // One line "kavicalc: SOURCE: DESCRIPTION (0xXXXXXXXX)" with the given source.
   static std::string ExpectFailureLine(const ToolResult& r, const std::string& source) {
@@ -32,7 +32,7 @@ class FailureTest : public ::testing::Test {
   ScratchFolder files_;
 };
 
-TEST_F(FailureTest, MissingMapFileNamesTheClassAsSource) {
+TEST_F(CliFailureTest, MissingMapFileNamesTheClassAsSource) {
   const std::string atlas = files_.Write("a.lib", "");
   const std::string line =
       ExpectFailureLine(RunKavicalc({"predict", "--map", files_.File("missing.map"), "--atlas",
@@ -44,11 +44,15 @@ TEST_F(FailureTest, MissingMapFileNamesTheClassAsSource) {
   }
 }
 
-TEST_F(FailureTest, EachEditionAndClassIsItsOwnSource) {
+TEST_F(CliFailureTest, EachEditionAndClassIsItsOwnSource) {
   const std::string missing = files_.File("missing.map");
-  ExpectFailureLine(RunKavicalc({"--edition", "kavibase", "predict", "--map", missing, "--atlas",
-                                 "a.lib", "--height", "50", "--at", "0,0"}),
-                    "KAVIBASE\\.AtlasUser\\.1");
+  const std::string line =
+      ExpectFailureLine(RunKavicalc({"--edition", "kavibase", "predict", "--map", missing,
+                                     "--atlas", "a.lib", "--height", "50", "--at", "0,0"}),
+                        "KAVIBASE\\.AtlasUser\\.1");
+  if (line.find(kNotImplemented) == std::string::npos) {
+    EXPECT_EQ(line, "kavicalc: KAVIBASE.AtlasUser.1: Kavibase: Unable to open file (0x800403E8)");
+  }
   const std::string rose = files_.File("out.rrd");
   ExpectFailureLine(
       RunKavicalc({"rose", "--map", missing, "--sectors", "12", "--at", "0,0", "--out", rose}),
@@ -61,7 +65,7 @@ TEST_F(FailureTest, EachEditionAndClassIsItsOwnSource) {
   EXPECT_FALSE(std::filesystem::exists(atlas));
 }
 
-TEST_F(FailureTest, RefusedSettingStopsTheCalculationBeforeItStarts) {
+TEST_F(CliFailureTest, RefusedSettingStopsTheCalculationBeforeItStarts) {
   const std::string rose = files_.File("out.rrd");
   const ToolResult r = RunKavicalc({"rose", "--map", files_.File("missing.map"), "--sectors", "12",
                                     "--at", "0,0", "--out", rose, "--set", "MAXRC=11"});

@@ -63,12 +63,12 @@ Row RowOf(const std::vector<Row>& rows, const std::string& id) {
   return {};
 }
 
-class ParamsTest : public ::testing::Test {
+class CliParamsTest : public ::testing::Test {
  protected:
   ScopedRegistry registry_;
 };
 
-TEST_F(ParamsTest, ListsTheThirtyParametersWithValueDefaultAndRange) {
+TEST_F(CliParamsTest, ListsTheThirtyParametersWithValueDefaultAndRange) {
   const ToolResult r = RunKavicalc({"params"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
@@ -79,7 +79,7 @@ TEST_F(ParamsTest, ListsTheThirtyParametersWithValueDefaultAndRange) {
   EXPECT_EQ(rows, kKavicalcParameters);
 }
 
-TEST_F(ParamsTest, JsonHoldsTheSameValuesTyped) {
+TEST_F(CliParamsTest, JsonHoldsTheSameValuesTyped) {
   const ToolResult r = RunKavicalc({"params", "--format", "json"});
   ASSERT_EQ(r.status, 0) << r.err;
   const JsonValue document = ParseJson(r.out);
@@ -108,7 +108,7 @@ TEST_F(ParamsTest, JsonHoldsTheSameValuesTyped) {
   EXPECT_EQ(parameters[22]["value"].text, "200.0");  // STDH5
 }
 
-TEST_F(ParamsTest, SetValuesShowTheServersConversion) {
+TEST_F(CliParamsTest, SetValuesShowTheServersConversion) {
   const ToolResult r =
       RunKavicalc({"params", "--set", "NUMSTDH=4.6", "--set", "STDR2=0.05", "--set=STDH5=200",
                    "--set", "STDH3=75", "--set", "STDH3=80", "--set", "TRUEUPW=1"});
@@ -122,7 +122,7 @@ TEST_F(ParamsTest, SetValuesShowTheServersConversion) {
   EXPECT_EQ(RowOf(rows, "STDH1"), (Row{"STDH1", "10", "10", "5", "200"}));  // untouched
 }
 
-TEST_F(ParamsTest, RefusedValuesFailWithTheServersMessage) {
+TEST_F(CliParamsTest, RefusedValuesFailWithTheServersMessage) {
   struct Case {
     const char* setting;
     const char* line;
@@ -148,7 +148,7 @@ TEST_F(ParamsTest, RefusedValuesFailWithTheServersMessage) {
   EXPECT_NE(r.err.find("(0x80020005)"), std::string::npos) << r.err;
 }
 
-TEST_F(ParamsTest, KavibaseHasItsOwnFourDefaults) {
+TEST_F(CliParamsTest, KavibaseHasItsOwnFourDefaults) {
   const ToolResult r = RunKavicalc({"--edition", "kavibase", "params"});
   ASSERT_EQ(r.status, 0) << r.err;
   const std::vector<Row> rows = TableRows(r.out);

@@ -30,12 +30,12 @@ std::string ServerKey(const Identities& ids) {
   return "CLSID\\" + GuidToString(ids.AtlasUser) + "\\InprocServer32";
 }
 
-class RegistrationTest : public ::testing::Test {
+class CliRegistrationTest : public ::testing::Test {
  protected:
   ScopedRegistry registry_;
 };
 
-TEST_F(RegistrationTest, RegisterUnregisterThenACommandRegistersAgain) {
+TEST_F(CliRegistrationTest, RegisterUnregisterThenACommandRegistersAgain) {
   const std::string library = RealPath(KAVI_KAVICALC_LIBRARY);
   ToolResult r = RunKavicalc({"register"});
   ASSERT_EQ(r.status, 0) << r.err;
@@ -61,7 +61,7 @@ TEST_F(RegistrationTest, RegisterUnregisterThenACommandRegistersAgain) {
   EXPECT_EQ(Value(ServerKey(kKavicalcIdentities)), library);
 }
 
-TEST_F(RegistrationTest, EachEditionRegistersItsOwnLibraryAndProgIds) {
+TEST_F(CliRegistrationTest, EachEditionRegistersItsOwnLibraryAndProgIds) {
   ToolResult r = RunKavicalc({"--edition", "kavibase", "register"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(Value("KAVIBASE.AtlasUser.1\\CLSID"), GuidToString(kKavibaseIdentities.AtlasUser));
@@ -79,7 +79,7 @@ TEST_F(RegistrationTest, EachEditionRegistersItsOwnLibraryAndProgIds) {
   EXPECT_FALSE(KeyExists("Kavicalc.AtlasUser.1"));
 }
 
-TEST_F(RegistrationTest, RegistrationLeadingToAMissingLibraryIsRepaired) {
+TEST_F(CliRegistrationTest, RegistrationLeadingToAMissingLibraryIsRepaired) {
   ASSERT_EQ(RunKavicalc({"register"}).status, 0);
   ASSERT_EQ(RegSetValue(ServerKey(kKavicalcIdentities).c_str(), "", "/nonexistent/libkavicalc.so"),
             S_OK);
@@ -88,7 +88,7 @@ TEST_F(RegistrationTest, RegistrationLeadingToAMissingLibraryIsRepaired) {
   EXPECT_EQ(Value(ServerKey(kKavicalcIdentities)), RealPath(KAVI_KAVICALC_LIBRARY));
 }
 
-TEST_F(RegistrationTest, AnUnwritableRegistryIsAFailureWithTheRuntimesReason) {
+TEST_F(CliRegistrationTest, AnUnwritableRegistryIsAFailureWithTheRuntimesReason) {
   ScratchFolder folder;
   // The registry's folder is a plain file, so nothing can be written there.
   const std::string blocker = folder.Write("blocker", "");

@@ -7,7 +7,7 @@
 namespace kavi::e2e {
 namespace {
 
-class UsageTest : public ::testing::Test {
+class CliUsageTest : public ::testing::Test {
  protected:
   // Exit status 2, nothing on standard output, exactly one line on standard
   // error that names the problem and points at the help.
@@ -28,7 +28,7 @@ class UsageTest : public ::testing::Test {
   ScratchFolder files_;
 };
 
-TEST_F(UsageTest, VersionOfEachEdition) {
+TEST_F(CliUsageTest, VersionOfEachEdition) {
   ToolResult r = RunKavicalc({"--version"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "Kavicalc 1.5.5.0\n");
@@ -39,7 +39,7 @@ TEST_F(UsageTest, VersionOfEachEdition) {
   EXPECT_EQ(r.out, "Kavicalc 1.5.5.0\n");
 }
 
-TEST_F(UsageTest, HelpExplainsEveryCommandAndOption) {
+TEST_F(CliUsageTest, HelpExplainsEveryCommandAndOption) {
   const ToolResult tool = RunKavicalc({"--help"});
   EXPECT_EQ(tool.status, 0);
   for (const char* word : {"rose", "atlas", "predict", "params", "register", "unregister",
@@ -70,7 +70,7 @@ TEST_F(UsageTest, HelpExplainsEveryCommandAndOption) {
   }
 }
 
-TEST_F(UsageTest, ToolLevelMistakes) {
+TEST_F(CliUsageTest, ToolLevelMistakes) {
   ExpectUsageError({}, "no command given", "kavicalc --help");
   ExpectUsageError({"forecast"}, "unknown command 'forecast'", "kavicalc --help");
   ExpectUsageError({"--verbose", "params"}, "unknown option '--verbose'", "kavicalc --help");
@@ -82,7 +82,7 @@ TEST_F(UsageTest, ToolLevelMistakes) {
                    "--edition given twice", "kavicalc params --help");
 }
 
-TEST_F(UsageTest, OptionMistakes) {
+TEST_F(CliUsageTest, OptionMistakes) {
   const std::vector<std::string> predict = {"predict", "--map", "m.map", "--atlas", "a.lib"};
   const auto with = [&predict](std::vector<std::string> more) {
     std::vector<std::string> args = predict;
@@ -126,7 +126,7 @@ TEST_F(UsageTest, OptionMistakes) {
   ExpectUsageError({"register", "--force"}, "unknown option '--force'", "kavicalc register --help");
 }
 
-TEST_F(UsageTest, SitesFileMistakesNameTheFileAndRow) {
+TEST_F(CliUsageTest, SitesFileMistakesNameTheFileAndRow) {
   const std::string help = "kavicalc predict --help";
   const auto predict = [](const std::string& sites,
                           std::vector<std::string> more = {"--height", "50"}) {
