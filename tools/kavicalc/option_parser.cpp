@@ -35,7 +35,7 @@ ParsedOptions ParseOptions(std::span<const std::string> args, std::span<const Op
   ParsedOptions parsed(command);
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (!LooksLikeOption(arg) || arg.rfind("--", 0) != 0) {
+    if (arg.rfind("--", 0) != 0) {
       if (LooksLikeOption(arg)) throw UsageError("unknown option '" + arg + "'", command);
       throw UsageError("unexpected argument '" + arg + "'", command);
     }

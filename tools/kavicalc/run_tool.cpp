@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <new>
 
 #include "command.h"
@@ -100,6 +101,9 @@ int RunTool(const std::vector<std::string>& args) {
     return kExitFailure;
   } catch (const std::bad_alloc&) {
     ReportFailure(CallFailure(E_OUTOFMEMORY, "", "Not enough memory"));
+    return kExitFailure;
+  } catch (const std::exception& unexpected) {
+    ReportFailure(CallFailure(E_UNEXPECTED, "", unexpected.what()));
     return kExitFailure;
   }
 }
