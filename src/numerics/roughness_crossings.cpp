@@ -112,11 +112,9 @@ int SegmentCrossings(const FanPoint& p, const FanPoint& q, bool throughSite, int
     const float dj = ey * fan.RayCos(ray) - ex * fan.RaySin(ray);
     if (dj == 0.0f) continue;  // parallel to the segment
     float s = throughSite ? 0.0f : cr / dj;
-    int subRay = (2 * total - j) % total;
-    if (s < 0.0f) {  // the line lies behind the site: it is met by the opposite sub-ray
-      s = -s;
-      subRay = (2 * total + total / 2 - j) % total;
-    }
+    // A negative distance: the line lies behind the site, on the opposite sub-ray.
+    const int subRay = s < 0.0f ? (2 * total + total / 2 - j) % total : (2 * total - j) % total;
+    s = std::fabs(s);
     if (!(s * s < limitSquared)) continue;
     const int sector = subRay / fan.perSector();
     const int status = store.Add({s, CrossingCode(sector, lineHeader, siteOnLeft)});

@@ -16,7 +16,8 @@ constexpr int kMaxSubRays = 360;  // sub-rays per sector are limited to 360 div 
 // Line headers must fit the 24 bits of a crossing's code.
 constexpr int kMaxCodedMapEntries = 1 << 24;
 
-// One sub-ray meeting one segment: its distance from the site (m) and a code
+// One sub-ray meeting one segment: its distance from the site (m, never
+// negative, never -0) and a code
 // holding the sector (0 … 35), the line (index of its header entry) and the
 // side of the segment the site lies on.
 struct Crossing {
@@ -30,16 +31,6 @@ inline int CrossingCode(int sector, int lineHeader, bool siteOnLeft) {
 inline int CrossingSector(int code) { return code >> 25; }
 inline int CrossingLine(int code) { return (code >> 1) & 0xFFFFFF; }
 inline bool CrossingSiteOnLeft(int code) { return (code & 1) != 0; }
-
-// Order of processing: by sector, then outward; equal distances by code, so
-// that the order never depends on where the crossings were kept.
-inline bool CrossingBefore(const Crossing& a, const Crossing& b) {
-  const int sectorA = CrossingSector(a.code);
-  const int sectorB = CrossingSector(b.code);
-  if (sectorA != sectorB) return sectorA < sectorB;
-  if (a.distance != b.distance) return a.distance < b.distance;
-  return a.code < b.code;
-}
 
 // A site-centred point turned into the frame whose angle 0 is sub-ray 0.
 struct FanPoint {

@@ -1,7 +1,9 @@
 #include "numerics/roughness_rose_from_map.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "numerics/numerical_state.h"
@@ -13,7 +15,6 @@
 namespace kavi::numerics {
 
 using rose::Crossing;
-using rose::CrossingBefore;
 using rose::CrossingLine;
 using rose::CrossingSector;
 using rose::CrossingSiteOnLeft;
@@ -140,6 +141,40 @@ float BuildSectorProfile(const float* mapX, const Crossing* crossings, int count
   return siteRoughness;
 }
 
+// Order of a crossing within its sector: outward, equal distances by code,
+// so that the order never depends on where the crossings were kept. The
+// distances are never negative, so their bit patterns order like their values.
+std::uint64_t OutwardKey(const Crossing& crossing) {
+  return (static_cast<std::uint64_t>(std::bit_cast<std::uint32_t>(crossing.distance)) << 32) |
+         static_cast<std::uint32_t>(crossing.code);
+}
+
+// Sorts the crossings of sectors first … last (exactly the store's counts of
+// them) by sector and then outward: each moved straight into its sector's
+// part of the list, then every part sorted on its own.
+void SortPass(Crossing* crossings, const CrossingStore& store, int first, int last) {
+  int next[kMaxSectors];
+  int end[kMaxSectors];
+  int position = 0;
+  for (int s = first; s <= last; ++s) {
+    next[s] = position;
+    position += store.count(s);
+    end[s] = position;
+  }
+  for (int s = first; s <= last; ++s) {
+    while (next[s] < end[s]) {
+      Crossing moving = crossings[next[s]];
+      for (int t = CrossingSector(moving.code); t != s; t = CrossingSector(moving.code))
+        std::swap(moving, crossings[next[t]++]);
+      crossings[next[s]++] = moving;
+    }
+  }
+  for (int s = first, begin = 0; s <= last; begin = end[s], ++s) {
+    std::sort(crossings + begin, crossings + end[s],
+              [](const Crossing& a, const Crossing& b) { return OutwardKey(a) < OutwardKey(b); });
+  }
+}
+
 // The last sector of a pass that starts at `first`: without a spill all
 // sectors, otherwise as many as fit into memory together.
 int LastSectorOfPass(const CrossingStore& store, int first, int sectorCount) {
@@ -234,7 +269,7 @@ void MapRoughnessRose(const float* mapX, const float* mapY, int lineCount, float
       return;
     }
     Crossing* crossings = scratch.crossings;
-    std::sort(crossings, crossings + count, CrossingBefore);
+    SortPass(crossings, store, first, last);
     for (int i = 0; i < count;) {
       const int sector = CrossingSector(crossings[i].code);
       int end = i + 1;
