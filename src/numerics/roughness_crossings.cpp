@@ -39,9 +39,6 @@ FanPoint SubRayFan::InFrame(float x, float y) const {
   return {x, y, angle, index};
 }
 
-CrossingStore::CrossingStore(Crossing* list, int sectorCount)
-    : list_(list), sectorCount_(sectorCount) {}
-
 int CrossingStore::Add(Crossing crossing) {
   int& inSector = counts_[CrossingSector(crossing.code)];
   if (++inSector > kMaxSectorCrossings) return kStatusMapTooLarge;
@@ -68,11 +65,13 @@ int CrossingStore::LoadSectors(int first, int last) {
   int kept = 0;
   for (int done = 0; done < total_;) {
     const int n = std::min(kReadChunk, total_ - done);
-    if (!file_.Read(chunk, sizeof(Crossing) * n)) return -1;
+    if (!file_.Read(chunk, sizeof(Crossing) * static_cast<std::size_t>(n))) return -1;
     for (int i = 0; i < n; ++i) {
       const int sector = CrossingSector(chunk[i].code);
       if (sector < first || sector > last) continue;
-      if (kept == expected) return -1;  // more than were written: the file is not ours
+      // More crossings than were written, or a line the map does not hold:
+      // the file is not what this calculation wrote.
+      if (kept == expected || CrossingLine(chunk[i].code) + 1 >= mapEntries_) return -1;
       list_[kept++] = chunk[i];
     }
     done += n;

@@ -17,9 +17,8 @@ constexpr int kMaxSubRays = 360;  // sub-rays per sector are limited to 360 div 
 constexpr int kMaxCodedMapEntries = 1 << 24;
 
 // One sub-ray meeting one segment: its distance from the site (m, never
-// negative, never -0) and a code
-// holding the sector (0 … 35), the line (index of its header entry) and the
-// side of the segment the site lies on.
+// negative, never -0) and a code holding the sector (0 … 35), the line (index
+// of its header entry) and the side of the segment the site lies on.
 struct Crossing {
   float distance;
   int code;
@@ -66,9 +65,10 @@ class SubRayFan {
 
 // Counts the crossings per sector and keeps them: the first 50,000 in the
 // caller's list, and all of them in a private work file once there are more.
+// Lines are those of map storage of mapEntries entries.
 class CrossingStore {
  public:
-  CrossingStore(Crossing* list, int sectorCount);
+  CrossingStore(Crossing* list, int mapEntries) : list_(list), mapEntries_(mapEntries) {}
   // Keeps one crossing. Returns a status: 6 when its sector exceeds
   // kMaxSectorCrossings, 8 when the work file cannot be created or written.
   int Add(Crossing crossing);
@@ -77,12 +77,13 @@ class CrossingStore {
   bool spilled() const { return file_.IsOpen(); }
   // Fills the list with the crossings of sectors first … last (whose counts
   // must sum to at most 50,000) and returns how many; -1 when the work file
-  // cannot be reread. Without a spill the list already holds them all.
+  // cannot be reread or holds what was not written to it. Without a spill the
+  // list already holds them all.
   int LoadSectors(int first, int last);
 
  private:
   Crossing* list_;
-  int sectorCount_;
+  int mapEntries_;
   int counts_[kMaxSectors] = {};
   int total_ = 0;
   WorkFile file_;

@@ -235,7 +235,7 @@ void MapRoughnessRose(const float* mapX, const float* mapY, int lineCount, float
       rose::RoundedParameter(rose::kElementSubRays, 1, rose::kMaxSubRays / sectorCount);
   const SubRayFan fan(sectorCount, perSector);
   RoseScratch& scratch = Scratch();
-  CrossingStore store(scratch.crossings, sectorCount);
+  CrossingStore store(scratch.crossings, capacity);
   const float limitSquared = kReachFactor * survey.farthestSquared;
   MapLineWalk walk(mapY, lineCount, capacity);
   for (MapLine line; walk.Next(line);) {
