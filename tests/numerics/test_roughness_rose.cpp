@@ -187,6 +187,23 @@ TEST_F(RoughnessRoseTest, LineThroughSiteIsCrossedAtTheSite) {
   }
 }
 
+TEST_F(RoughnessRoseTest, CrossingsOfATinyMapAreKept) {
+  // All lines within 0.4 m of the site: a crossing is never farther than the
+  // farthest point, and one at 0.4 m counts (with D = 1 m a change at
+  // 0.4 + 0.1 m).
+  SetElement(31, 1.0f);
+  map_.AddRoughnessLine(0.1f, 0.5f, CirclePoints(kSiteX, kSiteY, 0.4, 72, true));
+  Derive(12);
+  for (int s = 0; s < 12; ++s) {
+    ASSERT_EQ(rose_.changes[s], 1);
+    // The sub-rays cross a few millimetres apart, which this short decay
+    // length tells apart: the rings are nearly, not exactly, 0.1 and 0.5.
+    EXPECT_NEAR(rose_.z0[0][s], 0.1f, 1e-3f);
+    EXPECT_NEAR(rose_.z0[1][s], 0.5f, 1e-3f);
+    EXPECT_NEAR(rose_.distance[0][s], 0.5f, 0.01f);
+  }
+}
+
 TEST_F(RoughnessRoseTest, SectorsWithoutCrossingsTakeOppositeThenPreceding) {
   // Line A north of the site from bearing 20° to -20° (site on its left, 0.2):
   // it reaches sectors 12, 1 and 2. Line B east from 99° to 81° (site on its

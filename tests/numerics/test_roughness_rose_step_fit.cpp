@@ -18,24 +18,6 @@ StepProfile Fit(std::vector<float> xi, std::vector<float> v, int maxChanges, flo
   return FitStepProfile(xi.data(), v.data(), static_cast<int>(xi.size()), maxChanges, threshold);
 }
 
-TEST(StepProfileFit, TwoLevelsGiveOneChangeBetweenThem) {
-  const StepProfile p = Fit({1, 2, 3, 4}, {0, 0, 2, 2}, 10, 0.3f);
-  ASSERT_EQ(p.changes, 1);
-  EXPECT_EQ(p.position[0], 2.0f);
-  EXPECT_EQ(p.value[0], 0.0f);
-  EXPECT_EQ(p.value[1], 2.0f);
-}
-
-TEST(StepProfileFit, SpreadBelowThresholdGivesTheWeightedMean) {
-  // Value 1 over length 1, then 0 over length 3: mean 0.25, spread
-  // sqrt(0.25·0.75) = 0.433.
-  StepProfile p = Fit({1, 4}, {1, 0}, 10, 0.5f);
-  EXPECT_EQ(p.changes, 0);
-  EXPECT_FLOAT_EQ(p.value[0], 0.25f);
-  p = Fit({1, 4}, {1, 0}, 10, 0.4f);
-  EXPECT_EQ(p.changes, 1);
-}
-
 TEST(StepProfileFit, GreedyStepsTakeTheLargestGainFirst) {
   // Values 0, 1, 3 on unit intervals. One step: after knot 2 removes
   // 0.5 + 9 - 16/3 = 4.17 of squared deviation, after knot 1 only 2.67.
@@ -106,20 +88,6 @@ class SectorChangesTest : public ::testing::Test {
   RoughnessRose rose_;
   std::unique_ptr<SectorProfile> profile_ = std::make_unique<SectorProfile>();
 };
-
-TEST_F(SectorChangesTest, OneCrossingBecomesOneChangeAtItsDistance) {
-  profile_->count = 1;
-  profile_->distance[0] = 1000.0f;
-  profile_->roughness[0] = 0.1f;
-  profile_->finalRoughness = 0.5f;
-  ReduceSectorChanges(4, *profile_, rose_);
-  ASSERT_EQ(rose_.changes[4], 1);
-  EXPECT_NEAR(rose_.z0[0][4], 0.1f, 1e-6f);
-  EXPECT_NEAR(rose_.z0[1][4], 0.5f, 1e-6f);
-  EXPECT_NEAR(rose_.distance[0][4], 1000.1f, 2e-3f);
-  EXPECT_EQ(rose_.changes[3], 0);  // other sectors untouched
-  EXPECT_EQ(rose_.z0[0][3], 0.03f);
-}
 
 TEST_F(SectorChangesTest, WaterRingsAreZeroAndFarChangesVanish) {
   profile_->count = 1;
