@@ -1,0 +1,36 @@
+"""Automation client of the Kavicalc wind-resource engine, on ctypes alone.
+
+    import kavicalc
+
+    user = kavicalc.Dispatch("Kavicalc.AtlasUser")
+    user.MapFile = "hill.map"
+    user.AtlasFile = "station.lib"
+    user.HeightAGL = 50.0
+    result = user.CalculateResults(1000.0, 2000.0)
+    print(result.TotalWeibullA, result.SectorResult(1).Frequency)
+
+Objects are activated by ProgID through the component runtime (libkavirt) and
+reached late-bound through IDispatch. Failures raise ComError with the result
+code, the error source and the description. Where the libraries are found is
+described in kavicalc._runtime (KAVI_LIBRARY_DIR first); KAVI_REGISTRY names a
+private registry file. Objects belong to the thread that made them.
+"""
+
+from ._dispatch import Dispatch, Method
+from ._enumeration import Unknown
+from ._errors import ComError
+from ._runtime import LibraryNotFound, registry_path
+from .jobs import atlas, predict, rose, site_record
+
+__all__ = [
+    "ComError",
+    "Dispatch",
+    "LibraryNotFound",
+    "Method",
+    "Unknown",
+    "atlas",
+    "predict",
+    "registry_path",
+    "rose",
+    "site_record",
+]

@@ -1,0 +1,138 @@
+"""One function per job, on the same late-bound path as any script.
+
+``settings`` is a dict {ID: value} of configuration parameters, each put
+through ``Configuration.Item(ID).Value`` before the calculation; a refused
+value raises ComError like any other failure. ``edition`` is "kavicalc" (the
+current interface) or "kavibase" (the earlier one).
+"""
+
+import os
+from collections.abc import Mapping
+
+from ._abi import E_INVALIDARG
+from ._dispatch import Dispatch
+from ._errors import ComError
+
+EDITION_PREFIXES = {"kavicalc": "Kavicalc", "kavibase": "KAVIBASE"}
+MAX_SECTORS = 36
+
+
+def _create(edition, class_name):
+    prefix = EDITION_PREFIXES.get(str(edition).lower())
+    if prefix is None:
+        raise ValueError(f"unknown edition {edition!r}: use 'kavicalc' or 'kavibase'")
+    return Dispatch(f"{prefix}.{class_name}")
+
+
+def _configure(calculator, settings):
+    if not settings:
+        return
+    configuration = calculator.Configuration
+    for identifier, value in settings.items():
+        configuration.Item(identifier).Value = value
+
+
+def _put_optional(calculator, name, value):
+    if value is not None:
+        setattr(calculator, name, value)
+
+
+def rose(map_file, sectors, x, y, out, edition="kavicalc", settings=None):
+    """Writes the roughness rose at (x, y) with the given number of sectors to out.
+
+    RoughnessRoseGenerator.CalculateRoughnessRose; returns the output path.
+    """
+    generator = _create(edition, "RoughnessRoseGenerator")
+    _configure(generator, settings)
+    generator.MapFile = map_file
+    generator.CalculateRoughnessRose(out, sectors, x, y)
+    return os.fspath(out)
+
+
+def atlas(map_file, tab_file, height, x, y, out, rose_file=None, obstacles_file=None,
+          settings=None, edition="kavicalc"):
+    """Writes the wind atlas of the station at (x, y), height m above ground, to out.
+
+    AtlasGenerator.CalculateAtlas from the observed climate tab_file; returns
+    the output path.
+    """
+    generator = _create(edition, "AtlasGenerator")
+    _configure(generator, settings)
+    generator.MapFile = map_file
+    generator.TabFile = tab_file
+    generator.HeightAGL = height
+    _put_optional(generator, "RoughnessRoseFile", rose_file)
+    _put_optional(generator, "ObstaclesDataFile", obstacles_file)
+    generator.CalculateAtlas(x, y, out)
+    return os.fspath(out)
+
+
+def _site(site, height):
+    """(x, y, height) of a site given as (x, y), (x, y, height) or a mapping."""
+    if isinstance(site, Mapping):
+        x, y, own = site["x"], site["y"], site.get("height")
+    else:
+        values = tuple(site)
+        if len(values) not in (2, 3):
+            raise ValueError(f"a site is (x, y) or (x, y, height), not {site!r}")
+        x, y, own = values[0], values[1], values[2] if len(values) == 3 else None
+    own = height if own is None else own
+    if own is None:
+        raise ValueError(f"no height for the site {site!r}: give height or a per-site height")
+    return x, y, own
+
+
+def _sectors(results):
+    sectors = []
+    for index in range(1, MAX_SECTORS + 1):
+        try:
+            sector = results.SectorResult(index)
+        except ComError as error:
+            if error.hresult == E_INVALIDARG:  # one past the last sector
+                break
+            raise
+        sectors.append({
+            "sector": index,
+            "frequency": sector.Frequency,
+            "weibull_a": sector.WeibullA,
+            "weibull_k": sector.WeibullK,
+            "power_density": sector.Energy,
+        })
+    return sectors
+
+
+def site_record(results):
+    """A site results object as a plain dict, shaped like the tool's JSON output."""
+    return {
+        "x": results.LocationX,
+        "y": results.LocationY,
+        "height": results.HeightAGL,
+        "elevation": results.Elevation,
+        "weibull_a": results.TotalWeibullA,
+        "weibull_k": results.TotalWeibullK,
+        "power_density": results.TotalEnergyProduction,
+        "sectors": _sectors(results),
+    }
+
+
+def predict(map_file, atlas_file, height, sites, rose_file=None, obstacles_file=None,
+            settings=None, edition="kavicalc"):
+    """The predicted wind climate at each site: AtlasUser.CalculateResults per site.
+
+    sites holds (x, y) or (x, y, height) tuples, or mappings with "x", "y" and
+    optionally "height"; a per-site height overrides height (which may be None
+    when every site has its own). Returns {"sites": [...]} with one dict per
+    site as site_record gives it.
+    """
+    user = _create(edition, "AtlasUser")
+    _configure(user, settings)
+    user.MapFile = map_file
+    user.AtlasFile = atlas_file
+    _put_optional(user, "RoughnessRoseFile", rose_file)
+    _put_optional(user, "ObstaclesDataFile", obstacles_file)
+    records = []
+    for site in sites:
+        x, y, site_height = _site(site, height)
+        user.HeightAGL = site_height
+        records.append(site_record(user.CalculateResults(x, y)))
+    return {"sites": records}
