@@ -30,9 +30,6 @@ HRESULT Guard(const ErrorTarget& target, Body&& body) noexcept {
     return body();
   } catch (const model::Exception& e) {
     return ReportError(target.clsid, e.description(), target.iid, e.code());
-  } catch (const model::NotImplemented& e) {
-    return ReportError(target.clsid, "The step " + e.step() + " is not available in this build",
-                       target.iid, E_NOTIMPL);
   } catch (const ComError& e) {
     return e.code;
   } catch (const std::bad_alloc&) {

@@ -51,15 +51,4 @@ class FortranException : public RuntimeError {
       : RuntimeError(context, message, kFortranExceptionCode) {}
 };
 
-// A step that the engine does not provide (yet); the component layer reports
-// it as E_NOTIMPL with a description naming the step.
-class NotImplemented {
- public:
-  explicit NotImplemented(std::string step) : step_(std::move(step)) {}
-  const std::string& step() const { return step_; }
-
- private:
-  std::string step_;
-};
-
 }  // namespace kavi::model

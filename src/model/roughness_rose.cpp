@@ -1,7 +1,7 @@
 #include "model/roughness_rose.h"
 
 #include "model/check_status.h"
-#include "model/exceptions.h"
+#include "model/roughness_rose_file.h"
 #include "numerics/roughness_rose_from_map.h"
 
 namespace kavi::model {
@@ -23,13 +23,10 @@ void CRoughnessRose::CreateFromSite() {
 }
 
 void CRoughnessRose::Load(const std::string& file) {
-  (void)file;
-  throw NotImplemented("CRoughnessRose::Load (roughness rose file)");
+  LoadRoughnessRose(file, nsec_, rose_);
+  roseLoaded_ = true;
 }
 
-void CRoughnessRose::Save(const std::string& file) const {
-  (void)file;
-  throw NotImplemented("CRoughnessRose::Save (roughness rose file)");
-}
+void CRoughnessRose::Save(const std::string& file) const { SaveRoughnessRose(file, nsec_, rose_); }
 
 }  // namespace kavi::model
