@@ -23,7 +23,6 @@ from ctypes import (
 
 # ---- Result codes (unsigned 32-bit view) ----
 S_OK = 0x00000000
-S_FALSE = 0x00000001
 E_NOTIMPL = 0x80004001
 E_NOINTERFACE = 0x80004002
 E_POINTER = 0x80004003
@@ -106,15 +105,8 @@ class GUID(Structure):
         return cls(value.time_low, value.time_mid, value.time_hi_version,
                    (c_uint8 * 8)(*value.bytes[8:]))
 
-    def __str__(self):
-        tail = bytes(self.Data4)
-        value = uuid.UUID(fields=(self.Data1, self.Data2, self.Data3, tail[0], tail[1],
-                                  int.from_bytes(tail[2:], "big")))
-        return "{" + str(value).upper() + "}"
-
 
 GUID_NULL = GUID()
-IID_IUnknown = GUID.parse("{00000000-0000-0000-C000-000000000046}")
 IID_IDispatch = GUID.parse("{00020400-0000-0000-C000-000000000046}")
 IID_IEnumVARIANT = GUID.parse("{00020404-0000-0000-C000-000000000046}")
 

@@ -16,7 +16,7 @@ from ctypes import (CFUNCTYPE, POINTER, byref, c_char_p, c_int32, c_uint16, c_ui
 from . import _abi
 from ._abi import DISPPARAMS, EXCEPINFO, GUID, GUID_NULL, VARIANT
 from ._activation import create
-from ._errors import ComError, error_from_thread, result_text
+from ._errors import ComError, error_from_thread, result_text, take_error_info
 from ._interface import ComObject, Reference, slot, slot_table
 from ._runtime import clear_variant, take_bstr, utf16
 from ._variant import from_variant, to_variant
@@ -71,6 +71,7 @@ def _exception_error(exception):
     source = take_bstr(exception.bstrSource)
     description = take_bstr(exception.bstrDescription)
     take_bstr(exception.bstrHelpFile)
+    take_error_info()  # what a server left besides the EXCEPINFO is of no further use
     code = exception.scode if exception.scode else _abi.DISP_E_EXCEPTION
     return ComError(code, source, description or result_text(code))
 
@@ -109,9 +110,9 @@ def invoke(address, name, member, flags, arguments=(), put=False):
     finally:
         for variant in variants:
             clear_variant(variant)
-    if _abi.failed(code):
-        raise _invoke_error(code, exception, argument_error.value, count, name)
     try:
+        if _abi.failed(code):
+            raise _invoke_error(code, exception, argument_error.value, count, name)
         return from_variant(result)
     finally:
         clear_variant(result)
