@@ -110,7 +110,8 @@ class JobTest(unittest.TestCase):
         self.assertEqual(heights, [10.0, 25.0, 75.0, 100.0])
         site = self.predict([(0.0, 0.0)])["sites"][0]
         custom = kavicalc.predict(self.map, out, STATION_HEIGHT, [(0.0, 0.0)])["sites"][0]
-        self.assertAlmostEqual(custom["weibull_a"], site["weibull_a"], delta=0.01 * site["weibull_a"])
+        self.assertAlmostEqual(custom["weibull_a"], site["weibull_a"],
+                               delta=0.01 * site["weibull_a"])
 
     def test_kavibase_edition_predicts_alike(self):
         current = self.predict([(0.0, 0.0)])["sites"][0]
