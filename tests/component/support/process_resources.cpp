@@ -1,7 +1,8 @@
-#include "support/resident_memory.h"
+#include "support/process_resources.h"
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace kavi::test {
@@ -12,6 +13,15 @@ long ResidentBytes() {
   long residentPages = 0;
   if (!(statm >> sizePages >> residentPages)) return -1;
   return residentPages * sysconf(_SC_PAGESIZE);
+}
+
+int OpenFileCount() {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    (void)entry;
+    ++count;
+  }
+  return count;
 }
 
 }  // namespace kavi::test

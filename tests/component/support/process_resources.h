@@ -1,4 +1,5 @@
-// The memory that this process holds in RAM, as the kernel counts it.
+// What this process holds, as the kernel counts it: memory in RAM and open
+// file descriptors.
 #pragma once
 
 namespace kavi::test {
@@ -6,5 +7,8 @@ namespace kavi::test {
 // The resident set size of this process in bytes (from /proc/self/statm);
 // -1 when it cannot be read.
 long ResidentBytes();
+
+// The number of open file descriptors of this process (/proc/self/fd).
+int OpenFileCount();
 
 }  // namespace kavi::test
