@@ -12,32 +12,15 @@ const IID& AtlasGenerator::Iid() { return model::CurrentEdition().ids->IKaviAtla
 
 const DispatchTable& AtlasGenerator::Table() {
   using I = IKaviAtlasGenerator;
-  static const DispatchTable table({
-      Get<I, &I::get_Configuration>(u"Configuration", dispid::Configuration),
-      Get<I, &I::get_HeightAGL>(u"HeightAGL", dispid::HeightAGL),
-      Put<I, &I::put_HeightAGL>(u"HeightAGL", dispid::HeightAGL),
-      Get<I, &I::get_MapFile>(u"MapFile", dispid::MapFile),
-      Put<I, &I::put_MapFile>(u"MapFile", dispid::MapFile),
-      Get<I, &I::get_RoughnessRoseFile>(u"RoughnessRoseFile", dispid::RoughnessRoseFile),
-      Put<I, &I::put_RoughnessRoseFile>(u"RoughnessRoseFile", dispid::RoughnessRoseFile),
-      Get<I, &I::get_ObstaclesDataFile>(u"ObstaclesDataFile", dispid::ObstaclesDataFile),
-      Put<I, &I::put_ObstaclesDataFile>(u"ObstaclesDataFile", dispid::ObstaclesDataFile),
-      Get<I, &I::get_TabFile>(u"TabFile", dispid::TabFile),
-      Put<I, &I::put_TabFile>(u"TabFile", dispid::TabFile),
-      Method<I, &I::CalculateAtlas, false>(u"CalculateAtlas", dispid::CalculateAtlas),
-  });
+  static const DispatchTable table = [] {
+    std::vector<DispatchMember> members = SiteMembers();
+    members.push_back(Get<I, &I::get_TabFile>(u"TabFile", dispid::TabFile));
+    members.push_back(Put<I, &I::put_TabFile>(u"TabFile", dispid::TabFile));
+    members.push_back(
+        Method<I, &I::CalculateAtlas, false>(u"CalculateAtlas", dispid::CalculateAtlas));
+    return DispatchTable(std::move(members));
+  }();
   return table;
-}
-
-HRESULT AtlasGenerator::get_HeightAGL(double* pVal) noexcept {
-  if (!pVal) return E_POINTER;
-  *pVal = heightAGL_;
-  return S_OK;
-}
-
-HRESULT AtlasGenerator::put_HeightAGL(double newVal) noexcept {
-  heightAGL_ = newVal;
-  return S_OK;
 }
 
 HRESULT AtlasGenerator::CalculateAtlas(double x, double y, BSTR AtlasFileName) noexcept {

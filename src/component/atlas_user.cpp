@@ -14,32 +14,15 @@ const IID& AtlasUser::Iid() { return model::CurrentEdition().ids->IKaviAtlasUser
 
 const DispatchTable& AtlasUser::Table() {
   using I = IKaviAtlasUser;
-  static const DispatchTable table({
-      Get<I, &I::get_Configuration>(u"Configuration", dispid::Configuration),
-      Get<I, &I::get_HeightAGL>(u"HeightAGL", dispid::HeightAGL),
-      Put<I, &I::put_HeightAGL>(u"HeightAGL", dispid::HeightAGL),
-      Get<I, &I::get_MapFile>(u"MapFile", dispid::MapFile),
-      Put<I, &I::put_MapFile>(u"MapFile", dispid::MapFile),
-      Get<I, &I::get_RoughnessRoseFile>(u"RoughnessRoseFile", dispid::RoughnessRoseFile),
-      Put<I, &I::put_RoughnessRoseFile>(u"RoughnessRoseFile", dispid::RoughnessRoseFile),
-      Get<I, &I::get_ObstaclesDataFile>(u"ObstaclesDataFile", dispid::ObstaclesDataFile),
-      Put<I, &I::put_ObstaclesDataFile>(u"ObstaclesDataFile", dispid::ObstaclesDataFile),
-      Get<I, &I::get_AtlasFile>(u"AtlasFile", dispid::AtlasFile),
-      Put<I, &I::put_AtlasFile>(u"AtlasFile", dispid::AtlasFile),
-      Method<I, &I::CalculateResults, true>(u"CalculateResults", dispid::CalculateResults),
-  });
+  static const DispatchTable table = [] {
+    std::vector<DispatchMember> members = SiteMembers();
+    members.push_back(Get<I, &I::get_AtlasFile>(u"AtlasFile", dispid::AtlasFile));
+    members.push_back(Put<I, &I::put_AtlasFile>(u"AtlasFile", dispid::AtlasFile));
+    members.push_back(
+        Method<I, &I::CalculateResults, true>(u"CalculateResults", dispid::CalculateResults));
+    return DispatchTable(std::move(members));
+  }();
   return table;
-}
-
-HRESULT AtlasUser::get_HeightAGL(double* pVal) noexcept {
-  if (!pVal) return E_POINTER;
-  *pVal = heightAGL_;
-  return S_OK;
-}
-
-HRESULT AtlasUser::put_HeightAGL(double newVal) noexcept {
-  heightAGL_ = newVal;
-  return S_OK;
 }
 
 HRESULT AtlasUser::CalculateResults(double x, double y, IKaviSiteResults** pVal) noexcept {
