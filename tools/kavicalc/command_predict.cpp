@@ -2,16 +2,19 @@
 #include <kavi/interfaces.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "activation.h"
 #include "command.h"
 #include "configuration_access.h"
 #include "file_options.h"
+#include "file_replace.h"
 #include "progress.h"
 #include "property_access.h"
 #include "results_output.h"
 #include "site_list.h"
 #include "usage_error.h"
+#include "wind_rose_plot.h"
 
 namespace kavi::tool {
 
@@ -20,7 +23,7 @@ constexpr const char* kHelp =
     R"(Usage: kavicalc [--edition kavicalc|kavibase] predict --map FILE --atlas FILE
                      --height M (--at X,Y ... | --sites FILE) [--rose FILE]
                      [--obstacles FILE] [--set ID=VALUE ...]
-                     [--format table|json|csv]
+                     [--format table|json|csv] [--plot FILE.svg]
 
 Predicts the wind climate at one or more sites from a wind atlas: Weibull A and
 k, frequency and power density per sector and for all sectors
@@ -51,11 +54,16 @@ Options:
                     weibull_a,weibull_k,power_density, one row per site and
                     sector plus a row with sector "all" for the totals;
                     e.g. --format json
+  --plot FILE.svg   also draws the wind rose of each site into an SVG image:
+                    per sector the frequency (%) as wedge length and the
+                    Weibull A (m/s) as colour and number; one panel per site,
+                    at most the first 12 sites; e.g. --plot roses.svg
   --help            this help
 
 Examples:
   kavicalc predict --map hill.map --atlas station.lib --height 50 --at 1000,2000
   kavicalc predict --map hill.map --atlas station.lib --sites turbines.csv --format csv
+  kavicalc predict --map hill.map --atlas station.lib --sites turbines.csv --plot roses.svg
 )";
 
 // The sites from --at or --sites, each with its height.
@@ -101,7 +109,7 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   const std::vector<Setting> settings = ParseSettings(options.All("--set"), command);
   const std::string format =
       ParseFormat(options.Find("--format"), {"table", "json", "csv"}, command);
-  if (options.Has("--plot")) throw UsageError("--plot is not available yet", command);
+  const std::string* plot = OptionalFile(options, "--plot");
 
   using I = IKaviAtlasUser;
   const IID& iid = edition.ids->IKaviAtlasUser;
@@ -131,6 +139,8 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   } else {
     WriteResultsTable(stdout, outcomes);
   }
+  if (plot)
+    ReplaceFile(*plot, WindRoseSvg(outcomes, std::filesystem::path(atlas).filename().string()));
   return 0;
 }
 }  // namespace

@@ -2,20 +2,25 @@
 #include <kavi/interfaces.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "activation.h"
 #include "command.h"
 #include "configuration_access.h"
 #include "file_options.h"
+#include "file_replace.h"
 #include "number_text.h"
 #include "property_access.h"
+#include "roughness_rose_file.h"
+#include "roughness_rose_plot.h"
+#include "usage_error.h"
 
 namespace kavi::tool {
 
 namespace {
 constexpr const char* kHelp =
     R"(Usage: kavicalc [--edition kavicalc|kavibase] rose --map FILE --sectors N --at X,Y
-                     --out FILE [--set ID=VALUE ...]
+                     --out FILE [--set ID=VALUE ...] [--plot FILE.svg]
 
 Derives the roughness rose of a position from a map (per sector the roughness
 at the site and the upwind roughness changes) and writes it to a roughness rose
@@ -29,10 +34,14 @@ Options:
   --out FILE        roughness rose file to write; e.g. --out site.rrd
   --set ID=VALUE    puts a configuration parameter before the calculation;
                     repeatable; see 'kavicalc params'; e.g. --set MAXRC=7
+  --plot FILE.svg   also draws the rose just written into an SVG image: per
+                    sector the rings of roughness length out to each change,
+                    on a distance scale; e.g. --plot site-rose.svg
   --help            this help
 
-Example:
+Examples:
   kavicalc rose --map hill.map --sectors 12 --at 1000,2000 --out site.rrd
+  kavicalc rose --map hill.map --sectors 36 --at 1000,2000 --out site.rrd --plot site-rose.svg
 )";
 
 int Run(const ToolEdition& edition, const ParsedOptions& options) {
@@ -42,6 +51,10 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   const Position at = ParsePosition(options.Required("--at", "X,Y"), command);
   const std::string& out = RequiredFile(options, "--out");
   const std::vector<Setting> settings = ParseSettings(options.All("--set"), command);
+  const std::string* plot = OptionalFile(options, "--plot");
+  if (plot && std::filesystem::path(*plot).lexically_normal() ==
+                  std::filesystem::path(out).lexically_normal())
+    throw UsageError("--plot and --out name the same file", command);
 
   const IID& iid = edition.ids->IKaviRoughnessRoseGenerator;
   const auto generator =
@@ -52,6 +65,13 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
         iid);
   std::printf("Roughness rose of %d sectors at %s,%s written to %s\n", sectors,
               ShortestText(at.x).c_str(), ShortestText(at.y).c_str(), out.c_str());
+  if (plot) {
+    // Drawn from the file as written, so that the picture shows what was saved.
+    const RoughnessRose rose = ReadRoughnessRoseFile(out);
+    ReplaceFile(*plot,
+                RoughnessRoseSvg(rose, at.x, at.y, std::filesystem::path(out).filename().string()));
+    std::printf("Plot of the roughness rose written to %s\n", plot->c_str());
+  }
   return 0;
 }
 }  // namespace
@@ -64,7 +84,8 @@ Command RoseCommand() {
            {"--sectors", "N", false},
            {"--at", "X,Y", false},
            {"--out", "FILE", false},
-           {"--set", "ID=VALUE", true}},
+           {"--set", "ID=VALUE", true},
+           {"--plot", "FILE.svg", false}},
           Run};
 }
 
