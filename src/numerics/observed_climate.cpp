@@ -19,6 +19,10 @@ constexpr int kExceedanceFlag = -1;
 // probability about 1e-4 (exp(-9.21)), at least 1 m/s wide, at most 50.
 constexpr float kRareExceedance = 9.21f;
 constexpr int kWeibullBins = 50;
+// Upper speed limits (m/s, after the speed factor) beyond this are no wind
+// speed but a wrong unit or speed factor; they would also overflow the mean
+// cube of the speed in the Weibull fits.
+constexpr float kMaxSpeedLimit = 1000.0f;
 
 struct Line {
   char text[kClimateLineWidth];
@@ -88,7 +92,8 @@ class ClimateReader {
     }
     if (flag == kCumulativeFlag) UnaccumulateFromBelow();
     if (flag == kExceedanceFlag) UnaccumulateFromAbove();
-    return Normalise(frequenciesGiven) && AllFinite();
+    return NoNegativeFrequency(frequenciesGiven) && LimitsAreSpeedBins() &&
+           Normalise(frequenciesGiven) && AllFinite();
   }
 
  private:
@@ -173,6 +178,30 @@ class ClimateReader {
       for (int b = 0; b + 1 < c_.binCount; ++b) F(i, b) -= F(i, b + 1);
     }
     c_.binCount = std::max(c_.binCount - 1, 0);
+  }
+
+  // A frequency below zero is not an observation: a negative count, or a
+  // cumulative or exceedance table that is not monotone. Such a column cannot
+  // be normalised to 1000, and a negative sector frequency would weigh a
+  // sector negatively in every fit and in the atlas.
+  bool NoNegativeFrequency(bool frequenciesGiven) {
+    auto nonNegative = [](float v) { return v >= 0.0f; };
+    return std::all_of(c_.table, c_.table + c_.binCount * sectors_, nonNegative) &&
+           (!frequenciesGiven ||
+            std::all_of(c_.sectorFrequency, c_.sectorFrequency + sectors_, nonNegative));
+  }
+
+  // The limits must describe bins of speed from 0 upwards: not negative, none
+  // below the one before (other negative flags repeat the last limit) and
+  // none beyond any wind speed.
+  bool LimitsAreSpeedBins() const {
+    float lower = 0.0f;
+    for (int b = 0; b < c_.binCount; ++b) {
+      const float U = c_.upperLimits[b];
+      if (!(U >= lower && U <= kMaxSpeedLimit)) return false;
+      lower = U;
+    }
+    return true;
   }
 
   // Per mille per sector and percent over the sectors. A climate without any

@@ -18,8 +18,10 @@ constexpr int kAllSectorsSlot = kMaxSectors;  // slot of the all-sector fit
 // and the sector frequencies to 100.
 // A file that cannot be opened or read, ends before its third line, does not
 // fit the storage (more than 100 bins, more than 3600 table entries or more
-// than 100 sectors), has a speed factor that is not positive, or holds no
-// observation at all sets the status to 4 and leaves `climate` as it was.
+// than 100 sectors), has a speed factor that is not positive, upper limits
+// that decrease, are negative or exceed 1000 m/s, a negative frequency (also
+// after undoing a cumulative or exceedance table) or no observation at all
+// sets the status to 4 and leaves `climate` as it was.
 // More than 36 sectors are read as they are; the caller refuses them.
 void ReadObservedClimate(ObservedClimate& climate, const char* name, int nameLength);
 

@@ -1,0 +1,46 @@
+#include "calculation_setup.h"
+
+#include "component/parameter_table.h"
+#include "numerics/grid_state.h"
+#include "numerics/numerical_state.h"
+
+namespace kavi::fuzz {
+
+namespace {
+constexpr float kNeutralRoughness = 0.03f;
+}
+
+void ResetCalculation(int sectors) {
+  numerics::NumericalState& state = numerics::State();
+  const auto& fixed = component::FixedDefaultVector();
+  for (int i = 0; i < numerics::kParameterCount; ++i) state.parameters[i] = fixed[i];
+  for (const component::ParameterDefinition& d : component::ParameterDefinitions())
+    state.parameters[d.element - 1] = d.defaultValue;
+  state.status = numerics::kStatusOk;
+  state.atlasControl = 0;
+  AdoptSectorCount(sectors);
+  numerics::LoadGridConstants();
+  numerics::Grid() = numerics::GridState{};
+}
+
+void AdoptSectorCount(int sectors) {
+  numerics::State().parameters[0] = static_cast<float>(sectors);
+  numerics::State().sectorCount = sectors;
+}
+
+numerics::SiteEffectTable NeutralSiteEffects() {
+  numerics::SiteEffectTable table;
+  for (float& factor : table.speedFactor) factor = 1.0f;
+  return table;
+}
+
+numerics::RoughnessRose NeutralRose() {
+  numerics::RoughnessRose rose;
+  for (int i = 0; i < numerics::kMaxSectors; ++i) {
+    rose.z0[0][i] = kNeutralRoughness;
+    rose.z0[1][i] = kNeutralRoughness;
+  }
+  return rose;
+}
+
+}  // namespace kavi::fuzz

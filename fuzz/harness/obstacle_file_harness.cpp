@@ -1,0 +1,131 @@
+#include <cmath>
+#include <string>
+
+#include "calculation_setup.h"
+#include "finite_values.h"
+#include "input_file.h"
+#include "numerics/numerical_state.h"
+#include "numerics/obstacle_file.h"
+#include "numerics/obstacle_input.h"
+#include "numerics/shelter_model.h"
+#include "numerics/shelter_records.h"
+#include "reader_harnesses.h"
+
+namespace kavi::fuzz {
+
+namespace {
+
+constexpr int kSectorCounts[] = {1, kDefaultSectors, numerics::kMaxSectors};
+// Heights of the shelter calculation: close to the ground, where the
+// obstacles matter most, and the usual site height.
+constexpr float kShelterHeights[] = {2.0f, kSiteHeight};
+
+void CheckRecords(const numerics::ShelterRecordList& s, int nfine, HarnessResult& r) {
+  if (!r.Expect(s.count >= 0 && s.count <= numerics::kMaxShelterRecords &&
+                    std::isfinite(s.distanceScale) && s.distanceScale >= 0.0f,
+                "shelter record count or distance scale out of range")) {
+    return;
+  }
+  for (int i = 0; i < s.count; ++i) {
+    const std::string where = "shelter record " + std::to_string(i + 1);
+    const float key = s.key[i];
+    if (!r.Expect(std::isfinite(key) && key >= 0.0f && key < static_cast<float>(nfine),
+                  where + ": key outside the fine directions") ||
+        !r.Expect(i == 0 || s.key[i - 1] <= key, where + ": keys not sorted") ||
+        !r.Expect(std::isfinite(s.farDistance[i]) && std::isfinite(s.openness[i]) &&
+                      std::isfinite(s.height[i]) && s.height[i] > 0.0f,
+                  where + ": value not finite or no height")) {
+      return;
+    }
+  }
+}
+
+// The shelter model's slot 3 for every sector, the other slots untouched.
+void CheckShelter(const numerics::SiteEffectTable& t, int nsec, HarnessResult& r) {
+  for (int i = 0; i < nsec; ++i) {
+    const float factor = t.speedFactor[numerics::EffectIndex(3, i, nsec)];
+    if (!r.Expect(
+            std::isfinite(factor) && factor >= numerics::kMinShelterFactor &&
+                t.turning[numerics::EffectIndex(3, i, nsec)] == 0.0f,
+            "shelter factor " + std::to_string(factor) + " in sector " + std::to_string(i + 1))) {
+      return;
+    }
+    for (int slot : {1, 2, 4}) {
+      if (!r.Expect(t.speedFactor[numerics::EffectIndex(slot, i, nsec)] == 1.0f &&
+                        t.turning[numerics::EffectIndex(slot, i, nsec)] == 0.0f,
+                    "shelter model wrote slot " + std::to_string(slot))) {
+        return;
+      }
+    }
+  }
+}
+
+// What the shelter model object does with the obstacles for one sector count.
+void UseObstacles(const numerics::ObstacleInput& o, int nsec, HarnessResult& r) {
+  static numerics::ShelterRecordList s;  // 20 kB, as the model object holds it
+  const int nfine = numerics::kFineDirectionsPerSector * nsec;
+  AdoptSectorCount(nsec);
+  numerics::BuildShelterRecords(o.count, o.firstBearing, o.firstDistance, o.secondBearing,
+                                o.secondDistance, o.height, o.depth, o.porosity, s.direction, s.key,
+                                s.farDistance, s.height, s.openness, s.count,
+                                numerics::kMaxShelterRecords, s.distanceScale, nfine);
+  const int status = numerics::State().status;
+  const std::string sectors = " for " + std::to_string(nsec) + " sectors";
+  if (status == numerics::kStatusTooManyShelterRecords) {
+    r.Expect(s.count == 0 && s.distanceScale == 0.0f, "overflowing record list not emptied");
+    numerics::State().status = numerics::kStatusOk;
+    return;
+  }
+  if (!r.Expect(status == numerics::kStatusOk,
+                "shelter records set status " + std::to_string(status) + sectors)) {
+    return;
+  }
+  CheckRecords(s, nfine, r);
+  if (!r.broken.empty()) return;
+  const numerics::RoughnessRose rose = NeutralRose();
+  for (float z : kShelterHeights) {
+    numerics::SiteEffectTable effects = NeutralSiteEffects();
+    numerics::ComputeShelter(s.key, s.farDistance, s.height, s.openness, s.count, s.distanceScale,
+                             nfine, nsec, z, rose.z0, effects.speedFactor, effects.turning);
+    if (!r.Expect(numerics::State().status == numerics::kStatusOk,
+                  "shelter model set a status" + sectors)) {
+      return;
+    }
+    CheckShelter(effects, nsec, r);
+    if (!r.broken.empty()) return;
+  }
+}
+
+}  // namespace
+
+HarnessResult RunObstacleFile(const std::uint8_t* data, std::size_t size) {
+  const std::string& path = WriteInputFile(data, size);
+  HarnessResult r;
+  ResetCalculation();
+  numerics::ObstacleInput& o = numerics::Obstacles();
+  numerics::ReadObstacleFile(o.count, o.firstBearing, o.firstDistance, o.secondBearing,
+                             o.secondDistance, o.height, o.depth, o.porosity, path.c_str(),
+                             static_cast<int>(path.size()));
+  const int status = numerics::State().status;
+  if (status == numerics::kStatusObstacleFileUnreadable) {
+    r.Expect(o.count == 0, "unreadable obstacles file left obstacles");
+    return r;
+  }
+  if (!r.Expect(status == numerics::kStatusOk,
+                "obstacles reader set status " + std::to_string(status)) ||
+      !r.Expect(o.count >= 0 && o.count <= numerics::kMaxObstacles,
+                "obstacle count out of range") ||
+      !r.Expect(o.title[numerics::kObstacleTitleLength] == '\0', "title not terminated")) {
+    return r;
+  }
+  r.accepted = true;
+  // The model object keeps its own copy of what was read.
+  const numerics::ObstacleInput obstacles = o;
+  for (int nsec : kSectorCounts) {
+    UseObstacles(obstacles, nsec, r);
+    if (!r.broken.empty()) break;
+  }
+  return r;
+}
+
+}  // namespace kavi::fuzz
