@@ -21,6 +21,7 @@
 
 #include "support/calculation_objects.h"
 #include "support/child_process.h"
+#include "support/registry_path.h"
 #include "support/ring_maps.h"
 #include "support/test_files.h"
 #include "support/unwritable_folder.h"
@@ -297,34 +298,9 @@ TEST_F(Faults, WorkFileThatCannotBeCreated) {
   EXPECT_TRUE(FolderEntries(writable).empty());
 }
 
-// The registry named by KAVI_REGISTRY for the life of the object.
-class RegistryPath {
- public:
-  explicit RegistryPath(const std::string& path) {
-    if (const char* previous = getenv("KAVI_REGISTRY")) previous_ = previous;
-    setenv("KAVI_REGISTRY", path.c_str(), 1);
-  }
-  ~RegistryPath() {
-    if (previous_.empty()) {
-      unsetenv("KAVI_REGISTRY");
-    } else {
-      setenv("KAVI_REGISTRY", previous_.c_str(), 1);
-    }
-  }
-
- private:
-  std::string previous_;
-};
-
-std::string RegistryText() {
-  char path[4096];
-  RegFilePath(path, sizeof path);
-  return ReadText(path);
-}
-
 TEST_F(Faults, TruncatedOrUnreadableRegistryIsReportedAndKept) {
   const Server& server = Kavicalc();
-  const std::string text = RegistryText();
+  const std::string text = CurrentRegistryText();
   ASSERT_NE(text.find("Kavicalc.AtlasUser.1"), std::string::npos);
   ComPtr<IKaviAtlasUser> user = User(folder_.Path("missing.map"));
 
@@ -371,7 +347,7 @@ TEST_F(Faults, TruncatedOrUnreadableRegistryIsReportedAndKept) {
 
 TEST_F(Faults, RegistrationWaitsWhileAnotherProcessHoldsTheRegistryLock) {
   const std::string path = folder_.Path("locked.registry");
-  WriteText(path, RegistryText());
+  WriteText(path, CurrentRegistryText());
   int held[2], release[2];
   ASSERT_EQ(pipe(held), 0);
   ASSERT_EQ(pipe(release), 0);
