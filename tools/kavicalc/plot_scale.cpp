@@ -16,7 +16,7 @@ double NiceStep(double span, int count) {
 }
 
 ScaleRange NiceRange(double low, double high, int count, double minimumSpan, ScaleRange fallback) {
-  if (!std::isfinite(low) || !std::isfinite(high) || low > high) return fallback;
+  if (!std::isfinite(high - low) || low > high) return fallback;
   if (high - low < minimumSpan) {
     const double middle = (low + high) / 2;
     low = middle - minimumSpan / 2;

@@ -17,8 +17,8 @@ struct ScaleRange {
 };
 
 // The range in round steps that covers low … high (about count steps); a
-// range of at least minimumSpan when high is close to low. Values that are not
-// finite are left out; fallback is used when none is.
+// range of at least minimumSpan when high is close to low; fallback when
+// low … high is not a finite range.
 ScaleRange NiceRange(double low, double high, int count, double minimumSpan, ScaleRange fallback);
 
 // A tick label: value with no more decimals than step needs ("2.5", "10").

@@ -133,7 +133,8 @@ void DrawDistanceRings(SvgWriter& svg, PagePoint centre, std::size_t count,
   const double width = 360.0 / static_cast<double>(count);
   const double bearing = width / 2 + std::round((45 - width / 2) / width) * width;
   for (const double d : scale.Ticks()) {
-    svg.Empty("circle", {{"cx", centre.x},
+    svg.Empty("circle", {{"class", "distance-ring"},
+                         {"cx", centre.x},
                          {"cy", centre.y},
                          {"r", scale.Radius(d)},
                          {"fill", "none"},
@@ -220,8 +221,8 @@ void DrawClassLegend(SvgWriter& svg, PagePoint topLeft) {
            "Roughness length z0");
   double y = topLeft.y + 14;
   for (const RoughnessClass& roughness : RoughnessClasses()) {
-    svg.Empty("rect", {{"class", "roughness-class"},
-                       {"x", topLeft.x},
+    svg.Open("g", {{"class", "roughness-class"}});
+    svg.Empty("rect", {{"x", topLeft.x},
                        {"y", y},
                        {"width", 28.0},
                        {"height", kSwatchHeight},
@@ -236,6 +237,7 @@ void DrawClassLegend(SvgWriter& svg, PagePoint topLeft) {
               {"font-size", kTextSize - 1},
               {"fill", kTextColour}},
              RoughnessText(roughness.length) + description);
+    svg.Close();
     y += kSwatchRow;
   }
   const char* const notes[] = {"Each ring takes the class nearest to", "its z0 on a log scale.",
