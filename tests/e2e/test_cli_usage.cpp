@@ -112,8 +112,6 @@ TEST_F(CliUsageTest, OptionMistakes) {
                    "--rose needs a file name", help);
   ExpectUsageError(with({"--height", "50", "--height", "60", "--at", "1,2"}),
                    "--height given more than once", help);
-  ExpectUsageError(with({"--height", "50", "--at", "1,2", "--plot", "rose.svg"}),
-                   "--plot is not available yet", help);
 
   ExpectUsageError({"rose", "--map", "m.map", "--sectors", "37", "--at", "1,2", "--out", "r.rrd"},
                    "--sectors expects a whole number from 1 to 36", "kavicalc rose --help");
