@@ -4,15 +4,23 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace kavi::test {
 
 namespace {
+// Each test process registers into a registry file of its own, so tests that
+// run at the same time never see another one's registration half done.
 void EnsurePrivateRegistry() {
-  if (getenv("KAVI_REGISTRY")) return;
-  static std::string path = "/tmp/kavi-test-registry-" + std::to_string(getpid());
-  setenv("KAVI_REGISTRY", path.c_str(), 1);
+  static const std::string path = [] {
+    std::string p = "/tmp/kavi-test-registry-" + std::to_string(getpid());
+    setenv("KAVI_REGISTRY", p.c_str(), 1);
+    std::atexit(
+        [] { std::remove(("/tmp/kavi-test-registry-" + std::to_string(getpid())).c_str()); });
+    return p;
+  }();
 }
 
 Server LoadServer(const char* path, const Identities* ids) {

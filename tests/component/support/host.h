@@ -76,7 +76,7 @@ struct ErrorDetails {
 ErrorDetails TakeErrorInfo();
 
 // The server library of an edition, loaded once and registered into the
-// test's private registry (KAVI_REGISTRY; a fresh temporary file when unset).
+// private registry file of the test process.
 struct Server {
   const char* path;
   const Identities* ids;
