@@ -499,6 +499,15 @@ TEST_P(ErrorTables, CodesOfTheServerAndItsObjects) {
              server.getClassObject(ids().IKaviAtlasUser, IID_IClassFactory, p.putVoid()));
        },
        NoErrorInformation(CLASS_E_CLASSNOTAVAILABLE)},
+      {"null: class object",
+       [&] { return Observe(server.getClassObject(ids().AtlasUser, IID_IClassFactory, nullptr)); },
+       NoErrorInformation(E_POINTER)},
+      {"an interface the class lacks",
+       [&] {
+         void* p = nullptr;
+         return Observe(factory->CreateInstance(nullptr, ids().IKaviAtlasGenerator, &p));
+       },
+       NoErrorInformation(E_NOINTERFACE)},
       {"aggregation asking for more than IUnknown",
        [&] {
          void* p = nullptr;
