@@ -1,0 +1,93 @@
+// The README's main job, run exactly as written, and its outputs checked: the
+// printed table, the wind-rose figure, and the same prediction made through the
+// Python client giving identical numbers.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "support/json_reader.h"
+#include "support/tool_run.h"
+#include "support/xml_reader.h"
+
+namespace kavi::e2e {
+namespace {
+
+struct CommandResult {
+  int status;
+  std::string output;
+};
+
+CommandResult RunShell(const std::string& command) {
+  CommandResult result{-1, {}};
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return result;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
+  const int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+  return result;
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+    ++count;
+  return count;
+}
+
+TEST(Demo, TheReadmeMainJobRunsAndItsOutputsAgree) {
+  const std::string source = KAVI_SOURCE_DIR;
+  ScopedRegistry registry;
+  const CommandResult demo = RunShell("cd '" + source + "' && scripts/demo.sh");
+  ASSERT_EQ(demo.status, 0) << demo.output;
+
+  // Twenty turbine sites, each with its all-sector line and twelve sector rows.
+  EXPECT_EQ(Count(demo.output, "\nSite "), 20u) << demo.output;
+  EXPECT_EQ(Count(demo.output, "All sectors: A "), 20u);
+  EXPECT_NE(demo.output.find("VEMO 6.0 RRD"), std::string::npos);
+
+  // The figures are well-formed and hold one panel per site (twelve at most).
+  const XmlElement roses = ParseXml(ReadFile(source + "/demo-output/turbines.svg"));
+  EXPECT_EQ(roses.FindAll("g", "panel").size(), 12u);
+  EXPECT_NO_THROW(ParseXml(ReadFile(source + "/demo-output/station-rose.svg")));
+
+  // The same prediction through the command line (JSON) and the Python client.
+  const std::string common = "cd '" + source + "' && ";
+  const CommandResult json =
+      RunShell(common +
+               "build/bin/kavicalc predict --map examples/site.map --atlas demo-output/station.lib "
+               "--height 80 --sites examples/turbines.csv --format json");
+  ASSERT_EQ(json.status, 0) << json.output;
+  const CommandResult python = RunShell(
+      common +
+      "PYTHONPATH=python KAVI_LIBRARY_DIR=build/lib python3 -c '"
+      "import csv, json, kavicalc\n"
+      "sites = [(float(r[\"x\"]), float(r[\"y\"]), float(r[\"height\"])) "
+      "for r in csv.DictReader(open(\"examples/turbines.csv\"))]\n"
+      "print(json.dumps(kavicalc.predict(\"examples/site.map\", \"demo-output/station.lib\", "
+      "80.0, sites)))'");
+  ASSERT_EQ(python.status, 0) << python.output;
+  const JsonValue fromTool = ParseJson(json.output);
+  const JsonValue fromPython = ParseJson(python.output);
+  ASSERT_EQ(fromTool["sites"].items.size(), 20u);
+  ASSERT_EQ(fromPython["sites"].items.size(), 20u);
+  for (std::size_t i = 0; i < 20; ++i) {
+    const JsonValue& a = fromTool["sites"][i];
+    const JsonValue& b = fromPython["sites"][i];
+    for (const char* key :
+         {"x", "y", "height", "elevation", "weibull_a", "weibull_k", "power_density"})
+      EXPECT_EQ(a[key].number, b[key].number) << "site " << i << " " << key;
+    ASSERT_EQ(a["sectors"].items.size(), 12u);
+    for (std::size_t s = 0; s < 12; ++s)
+      for (const char* key : {"frequency", "weibull_a", "weibull_k", "power_density"})
+        EXPECT_EQ(a["sectors"][s][key].number, b["sectors"][s][key].number)
+            << "site " << i << " sector " << s + 1 << " " << key;
+  }
+}
+
+}  // namespace
+}  // namespace kavi::e2e
