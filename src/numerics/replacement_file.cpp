@@ -1,10 +1,12 @@
 #include "numerics/replacement_file.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 
 namespace kavi::numerics {
@@ -15,8 +17,24 @@ constexpr int kNameAttempts = 100;
 
 ReplacementFile::~ReplacementFile() { Discard(); }
 
-bool ReplacementFile::Open(const std::string& target) {
+bool ReplacementFile::Open(const std::string& requested) {
   Discard();
+  failed_ = false;
+  struct stat existing;
+  const bool exists = ::stat(requested.c_str(), &existing) == 0;
+  if (exists && !S_ISREG(existing.st_mode)) {
+    // A device, pipe or other special file is written into as it is: renaming
+    // a file over it would replace the device itself.
+    fd_ = ::open(requested.c_str(), O_WRONLY | O_CLOEXEC);
+    target_ = requested;
+    return fd_ >= 0;
+  }
+  // Through a symbolic link, the file it names is the one replaced.
+  std::string target = requested;
+  if (exists) {
+    char resolved[PATH_MAX];
+    if (::realpath(requested.c_str(), resolved)) target = resolved;
+  }
   static unsigned counter = 0;
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::string name =
@@ -31,11 +49,7 @@ bool ReplacementFile::Open(const std::string& target) {
   }
   if (fd_ < 0) return false;
   target_ = target;
-  failed_ = false;
-  struct stat existing;
-  if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-    ::fchmod(fd_, existing.st_mode & 07777);
-  }
+  if (exists) ::fchmod(fd_, existing.st_mode & 07777);
   return true;
 }
 
@@ -54,6 +68,11 @@ bool ReplacementFile::Write(const char* data, std::size_t size) {
 }
 
 bool ReplacementFile::Commit() {
+  if (fd_ >= 0 && temporary_.empty()) {  // a special file, written in place
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    return closed && !failed_;
+  }
   if (fd_ < 0 || failed_ || ::fsync(fd_) != 0) {
     Discard();
     return false;

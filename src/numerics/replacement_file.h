@@ -17,7 +17,9 @@ class ReplacementFile {
   ~ReplacementFile();
 
   // Creates the temporary file in the target's folder (with the target's
-  // permissions when it exists). False when it cannot be created.
+  // permissions when it exists). A target that exists and is not a regular
+  // file (a device or pipe) is opened and written directly instead. False
+  // when the file cannot be created or opened.
   bool Open(const std::string& target);
   // Appends to the temporary file. False on a write failure.
   bool Write(const char* data, std::size_t size);
