@@ -8,7 +8,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -54,18 +56,27 @@ bool MakeFolders(const std::string& folder, std::string& problem) {
   }
 }
 
+// How long a change waits for another process that holds the registry lock;
+// registrations take milliseconds, so a longer hold means a stuck process.
+constexpr std::chrono::seconds kLockPatience{10};
+
 // An flock on the lock file beside the registry; released when destroyed.
 class FileLock {
  public:
   ~FileLock() {
     if (fd_ >= 0) close(fd_);  // closing releases the lock
   }
-  // Returns 0 or the errno of the failure.
+  // Returns 0 or the errno of the failure; EWOULDBLOCK when another process
+  // has held the lock for longer than kLockPatience.
   int Acquire(const std::string& path, int operation) {
     fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd_ < 0) return errno;
-    while (flock(fd_, operation) != 0)
-      if (errno != EINTR) return errno;
+    const auto deadline = std::chrono::steady_clock::now() + kLockPatience;
+    while (flock(fd_, operation | LOCK_NB) != 0) {
+      if (errno == EINTR) continue;
+      if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) return errno;
+      usleep(10000);
+    }
     return 0;
   }
 
@@ -199,9 +210,13 @@ HRESULT UpdateRegistry(const std::function<HRESULT(RegistryTree&)>& change) {
   if (!MakeFolders(FolderOf(path), problem))
     return Fail(REGDB_E_WRITEREGDB, "Registry file " + path + " cannot be written: " + problem);
   FileLock lock;
-  if (const int error = lock.Acquire(path + ".lock", LOCK_EX))
-    return Fail(REGDB_E_WRITEREGDB,
-                "Registry file " + path + " cannot be locked: " + ErrorText(error));
+  if (const int error = lock.Acquire(path + ".lock", LOCK_EX)) {
+    const std::string why = error == EWOULDBLOCK
+                                ? "another process has held its lock for more than " +
+                                      std::to_string(kLockPatience.count()) + " s"
+                                : ErrorText(error);
+    return Fail(REGDB_E_WRITEREGDB, "Registry file " + path + " cannot be locked: " + why);
+  }
   RegistryTree tree;
   HRESULT h = Load(path, tree);
   if (FAILED(h)) return h;

@@ -1,10 +1,14 @@
 // The file-backed registry: values, keys, the text form, damaged files and
 // concurrent writers.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <kavi/runtime.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -249,4 +253,34 @@ TEST_F(Registry, ConcurrentWritersLoseNothing) {
         const std::string key = KeyName(kind, w, i);
         EXPECT_EQ(Get(key.c_str(), "n"), std::to_string(i)) << key;
       }
+}
+
+TEST_F(Registry, AChangeGivesUpOnALockHeldTooLong) {
+  ASSERT_EQ(RegSetValue("Key", "", "before"), S_OK);
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t holder = fork();
+  ASSERT_GE(holder, 0);
+  if (holder == 0) {  // a stuck process that holds the lock
+    const int fd = open((path_ + ".lock").c_str(), O_RDWR | O_CREAT, 0644);
+    flock(fd, LOCK_EX);
+    if (write(ready[1], "x", 1) != 1) _exit(1);
+    sleep(30);
+    _exit(0);
+  }
+  char byte;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(RegSetValue("Key", "", "after"), REGDB_E_WRITEREGDB);
+  const auto waited = std::chrono::steady_clock::now() - start;
+  kill(holder, SIGKILL);
+  waitpid(holder, nullptr, 0);
+  close(ready[0]);
+  close(ready[1]);
+  EXPECT_GE(waited, std::chrono::seconds(9));
+  EXPECT_NE(ErrorDescription().find("held its lock"), std::string::npos);
+  char* value = nullptr;
+  ASSERT_EQ(RegGetValue("Key", "", &value), S_OK);
+  EXPECT_STREQ(value, "before");
+  CoTaskMemFree(value);
 }
