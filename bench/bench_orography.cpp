@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "numerics/calculation_arrays.h"
-#include "numerics/grid_spectrum.h"
+#include "numerics/orographic_terms.h"
 #include "numerics/grid_state.h"
 #include "numerics/map_input.h"
 #include "numerics/numerical_state.h"

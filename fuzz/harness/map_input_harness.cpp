@@ -6,7 +6,7 @@
 #include "finite_values.h"
 #include "input_file.h"
 #include "model/edition.h"
-#include "numerics/grid_spectrum.h"
+#include "numerics/orographic_terms.h"
 #include "numerics/grid_state.h"
 #include "numerics/map_input.h"
 #include "numerics/numerical_state.h"

@@ -1,7 +1,7 @@
 #include "model/zooming_grid.h"
 
 #include "model/check_status.h"
-#include "numerics/grid_spectrum.h"
+#include "numerics/orographic_terms.h"
 #include "numerics/numerical_state.h"
 #include "numerics/zooming_grid.h"
 

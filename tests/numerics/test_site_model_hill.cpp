@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "numerics/grid_spectrum.h"
+#include "numerics/orographic_terms.h"
 #include "numerics/site_model.h"
 #include "numerics/support/site_model_setup.h"
 #include "numerics/zooming_grid.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "numerics/grid_spectrum.h"
+#include "numerics/orographic_terms.h"
 #include "numerics/grid_state.h"
 #include "numerics/numerical_state.h"
 #include "numerics/support/grid_map_builder.h"

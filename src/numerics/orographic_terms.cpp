@@ -1,4 +1,4 @@
-#include "numerics/grid_spectrum.h"
+#include "numerics/orographic_terms.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "numerics/grid_state.h"
 #include "numerics/numerical_state.h"
-#include "numerics/spectrum_weight_table.h"
+#include "numerics/radial_weight_table.h"
 #include "numerics/zooming_nodes.h"
 
 namespace kavi::numerics {

@@ -4,10 +4,10 @@
 #include <functional>
 #include <numbers>
 
-#include "numerics/grid_spectrum.h"
+#include "numerics/orographic_terms.h"
 #include "numerics/grid_state.h"
 #include "numerics/numerical_state.h"
-#include "numerics/spectrum_weight_table.h"
+#include "numerics/radial_weight_table.h"
 #include "numerics/zooming_nodes.h"
 
 namespace kavi::test {

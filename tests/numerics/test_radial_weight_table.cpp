@@ -8,7 +8,7 @@
 
 #include "../../tools/weight_table/weight_table_rule.h"
 #include "numerics/numerical_state.h"
-#include "numerics/spectrum_weight_table.h"
+#include "numerics/radial_weight_table.h"
 
 namespace kavi::test {
 namespace {
