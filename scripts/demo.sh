@@ -6,10 +6,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh build
-tool=build/bin/kavicalc
 out=demo-output
 mkdir -p "$out"
+echo "Building (log in $out/build.log) ..."
+scripts/build.sh build >"$out/build.log" 2>&1 || { tail -n 40 "$out/build.log"; exit 1; }
+tool=build/bin/kavicalc
 export KAVI_REGISTRY=${KAVI_REGISTRY:-$PWD/$out/registry}
 
 echo "== 1. Roughness rose of the met station at (-1000, 0) =="
