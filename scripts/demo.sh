@@ -22,7 +22,6 @@ echo
 echo "== 2. Wind atlas from the station's observed climate (10 m mast, with obstacles) =="
 "$tool" atlas --map examples/site.map --tab examples/station.tab --height 10 --at -1000,0 \
   --obstacles examples/station.obs --out "$out/station.lib"
-echo "written: $out/station.lib"
 echo
 echo "== 3. Predicted wind climate at the turbine sites, 80 m above ground =="
 "$tool" predict --map examples/site.map --atlas "$out/station.lib" --height 80 \
