@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "numerics/bracketed_root.h"
 #include "numerics/weibull.h"
 
 namespace kavi::numerics {
@@ -12,8 +13,10 @@ constexpr float kDefaultShape = 2.0f;
 constexpr float kMeanOverScaleShape2 = 0.886f;
 constexpr float kSingleBinRatio = 0.899f;
 constexpr float kCubeRootExponent = 0.3333f;
-// Bracket search for x = 3 / k: start, largest upper end, bisection tolerance.
+// Bracket search for x = 3 / k: start, smallest lower and largest upper end
+// (five halvings and doublings from the start), bisection tolerance.
 constexpr float kShapeStart = 1.5f;
+constexpr float kShapeLowerLimit = 0.05f;
 constexpr float kShapeUpperLimit = 30.0f;
 constexpr float kBisectionTolerance = 0.003f;
 
@@ -47,57 +50,6 @@ struct ShapeEquation {
   float L;
   float operator()(float x) const { return LogGamma(1.0f + x) + q - x * L; }
 };
-
-float Sign(float g) { return g < 0.0f ? -1.0f : 1.0f; }
-
-// Finds the root of G by bracketing from 1.5 (halving the lower end and
-// doubling the upper end in turn) and bisecting to 0.003. When no sign change
-// is found below 30, returns the x with the smallest |G| seen.
-float SolveShapeEquation(const ShapeEquation& G) {
-  float best = kShapeStart;
-  float bestAbs = std::fabs(G(kShapeStart));
-  const float s0 = Sign(G(kShapeStart));
-  auto evaluate = [&](float x) {
-    const float g = G(x);
-    if (std::fabs(g) < bestAbs) {
-      bestAbs = std::fabs(g);
-      best = x;
-    }
-    return g;
-  };
-  float lower = kShapeStart;
-  float upper = kShapeStart;
-  float a = 0.0f;
-  float b = 0.0f;
-  for (;;) {
-    const float newLower = lower / 2.0f;
-    if (Sign(evaluate(newLower)) != s0) {
-      a = newLower;
-      b = lower;
-      break;
-    }
-    lower = newLower;
-    const float newUpper = upper * 2.0f;
-    if (newUpper > kShapeUpperLimit) return best;
-    if (Sign(evaluate(newUpper)) != s0) {
-      a = upper;
-      b = newUpper;
-      break;
-    }
-    upper = newUpper;
-  }
-  const float sa = Sign(G(a));
-  float mid = 0.0f;
-  do {
-    mid = (a + b) / 2.0f;
-    if (Sign(G(mid)) == sa) {
-      a = mid;
-    } else {
-      b = mid;
-    }
-  } while (b - a > kBisectionTolerance);
-  return mid;
-}
 
 }  // namespace
 
@@ -156,7 +108,8 @@ void FitWeibull(const float* f, const float* U, int n, float& A, float& k) {
     return;
   }
   const ShapeEquation G{3.0f * std::log(M) - std::log(C), std::log(-std::log(P))};
-  const float x = SolveShapeEquation(G);
+  const float x =
+      BracketedRoot(G, kShapeStart, kShapeLowerLimit, kShapeUpperLimit, kBisectionTolerance);
   k = 3.0f / x;
   A = std::pow(C / GammaFunction(1.0f + x), kCubeRootExponent);
 }
