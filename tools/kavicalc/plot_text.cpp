@@ -49,4 +49,22 @@ void PatchedLabel(SvgWriter& svg, PagePoint at, const std::string& text, double 
            text);
 }
 
+void CompassLetters(SvgWriter& svg, PagePoint centre, double radius, double fontSize,
+                    const char* colour) {
+  const char* const names[] = {"N", "E", "S", "W"};
+  for (int i = 0; i < 4; ++i) {
+    const PagePoint at = PointAt(centre, 90.0 * i, radius);
+    svg.Text("text",
+             {{"class", "compass"},
+              {"x", at.x},
+              {"y", at.y},
+              {"dy", "0.35em"},
+              {"text-anchor", "middle"},
+              {"font-size", fontSize},
+              {"font-weight", "bold"},
+              {"fill", colour}},
+             names[i]);
+  }
+}
+
 }  // namespace kavi::tool

@@ -21,4 +21,8 @@ std::string TrimmedNumber(double value, int decimals);
 void PatchedLabel(SvgWriter& svg, PagePoint at, const std::string& text, double fontSize,
                   const char* className);
 
+// The bold letters N, E, S and W around a rose centred on centre, at radius.
+void CompassLetters(SvgWriter& svg, PagePoint centre, double radius, double fontSize,
+                    const char* colour);
+
 }  // namespace kavi::tool

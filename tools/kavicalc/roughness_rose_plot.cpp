@@ -160,20 +160,7 @@ void DrawCompassAndSectors(SvgWriter& svg, PagePoint centre, std::size_t count) 
               {"fill", "#666666"}},
              std::to_string(i + 1));
   }
-  const char* const names[] = {"N", "E", "S", "W"};
-  for (int i = 0; i < 4; ++i) {
-    const PagePoint at = PointAt(centre, 90.0 * i, kRoseRadius + kCompassGap);
-    svg.Text("text",
-             {{"class", "compass"},
-              {"x", at.x},
-              {"y", at.y},
-              {"dy", "0.35em"},
-              {"text-anchor", "middle"},
-              {"font-size", kCompassSize},
-              {"font-weight", "bold"},
-              {"fill", kTextColour}},
-             names[i]);
-  }
+  CompassLetters(svg, centre, kRoseRadius + kCompassGap, kCompassSize, kTextColour);
 }
 
 // A ruler of the distance scale under the rose, from the site outward: a tick

@@ -248,23 +248,6 @@ void DrawSectorLabels(SvgWriter& svg, const LabelLayout& layout) {
   }
 }
 
-void DrawCompass(SvgWriter& svg, double labelOuter) {
-  const char* const names[] = {"N", "E", "S", "W"};
-  for (int i = 0; i < 4; ++i) {
-    const PagePoint at = PointAt(kRoseCentre, 90.0 * i, labelOuter + kCompassGap);
-    svg.Text("text",
-             {{"class", "compass"},
-              {"x", at.x},
-              {"y", at.y},
-              {"dy", "0.35em"},
-              {"text-anchor", "middle"},
-              {"font-size", kCompassSize},
-              {"font-weight", "bold"},
-              {"fill", kTextColour}},
-             names[i]);
-  }
-}
-
 void DrawPanel(SvgWriter& svg, const SiteOutcome& site, std::size_t number, const Scales& scales,
                PagePoint origin) {
   svg.Open("g", {{"class", "panel"}, {"transform", Translate(origin)}});
@@ -301,7 +284,7 @@ void DrawPanel(SvgWriter& svg, const SiteOutcome& site, std::size_t number, cons
   DrawRingLabels(svg, site, scales);
   const LabelLayout labels = SectorLabels(site);
   DrawSectorLabels(svg, labels);
-  DrawCompass(svg, labels.outer);
+  CompassLetters(svg, kRoseCentre, labels.outer + kCompassGap, kCompassSize, kTextColour);
   if (site.sectors.empty())
     PatchedLabel(svg, kRoseCentre, "no sector results", kPanelTextSize, "note");
   svg.Close();
