@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "component/parameter_table.h"
 #include "model/site_calculator.h"
 #include "numerics/numerical_state.h"
+#include "support/bench_setup.h"
 #include "support/synthetic_map.h"
 
 extern "C" kavi::HRESULT DllGetClassObject(kavi::REFCLSID, kavi::REFIID, void**);
@@ -63,12 +63,6 @@ void WriteClimate(const std::string& path) {
   out << '\n';
 }
 
-void LoadDefaultParameters() {
-  auto& vector = numerics::State().parameters;
-  std::copy(component::FixedDefaultVector().begin(), component::FixedDefaultVector().end(), vector);
-  for (const auto& d : component::ParameterDefinitions()) vector[d.element - 1] = d.defaultValue;
-}
-
 }  // namespace
 
 int main() {
@@ -107,7 +101,7 @@ int main() {
 
     // The steps of one prediction on a model object of its own.
     auto model = std::make_unique<model::CSiteCalculator>();
-    LoadDefaultParameters();
+    bench::LoadDefaultParameters();
     const double mapMs = MedianMs(5, [&] { model->CVemoMap::Load(map); });
     model->Reset();
     const double atlasReadMs = MedianMs(5, [&] { model->atlas().Load(atlas); });

@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "numerics/calculation_arrays.h"
-#include "numerics/orographic_terms.h"
 #include "numerics/grid_state.h"
 #include "numerics/map_input.h"
 #include "numerics/numerical_state.h"
+#include "numerics/orographic_terms.h"
 #include "numerics/site_model.h"
 #include "numerics/zooming_grid.h"
+#include "support/bench_setup.h"
 #include "support/synthetic_map.h"
 
 namespace {
@@ -30,30 +31,19 @@ constexpr float kHeight = 50.0f;
 
 // The configuration's defaults for the elements the three routines read.
 void SetParameters() {
-  const std::pair<int, float> defaults[] = {
-      {1, 12.0f},    {6, 1000.0f}, {7, 1.0f},   {24, 0.0f},     {26, 0.27f}, {27, 0.3f},
-      {28, 1000.0f}, {29, 5.0f},   {30, 0.67f}, {31, 10000.0f}, {34, 0.0f},  {39, 0.9f},
-      {40, 0.3f},    {41, 0.09f},  {42, 5.0f},  {75, 20000.0f}, {76, 0.5f}};
-  for (const auto& [element, value] : defaults) State().parameters[element - 1] = value;
+  kavi::bench::LoadDefaultParameters();
   State().sectorCount = kSectors;
   LoadGridConstants();
-}
-
-double Milliseconds(std::chrono::steady_clock::time_point start,
-                    std::chrono::steady_clock::time_point stop) {
-  return std::chrono::duration<double, std::milli>(stop - start).count();
 }
 
 }  // namespace
 
 int main() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "kavi-bench-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) {
+  const std::string pattern = kavi::bench::EnterScratchFolder();
+  if (pattern.empty()) {
     std::fprintf(stderr, "cannot create a scratch directory\n");
     return 1;
   }
-  // The work file goes to the working directory: use the scratch directory.
-  std::filesystem::current_path(pattern);
   const std::string path = pattern + "/synthetic.map";
   std::vector<float> X(kCapacity);
   std::vector<float> Y(kCapacity);
@@ -89,9 +79,9 @@ int main() {
       SiteEffects(kHeight, rose, table, 1);
       const auto t3 = std::chrono::steady_clock::now();
       status = State().status;
-      grid = std::min(grid, Milliseconds(t0, t1));
-      spectrum = std::min(spectrum, Milliseconds(t1, t2));
-      site = std::min(site, Milliseconds(t2, t3));
+      grid = std::min(grid, kavi::bench::Milliseconds(t0, t1));
+      spectrum = std::min(spectrum, kavi::bench::Milliseconds(t1, t2));
+      site = std::min(site, kavi::bench::Milliseconds(t2, t3));
     }
     const double total = grid + spectrum + site;
     std::printf("%8d %7d %9d %6d %6d %9.2f %9.3f %9.3f %9.2f %7.1f\n", used, lines,

@@ -15,6 +15,7 @@
 #include "numerics/map_input.h"
 #include "numerics/numerical_state.h"
 #include "numerics/roughness_rose_from_map.h"
+#include "support/bench_setup.h"
 #include "support/synthetic_map.h"
 
 namespace {
@@ -23,19 +24,6 @@ using namespace kavi::numerics;
 
 constexpr int kCapacity = 500000;
 constexpr int kRuns = 9;
-
-// The configuration's defaults for the elements the rose reads.
-void SetParameters() {
-  State().parameters[31 - 1] = 10000.0f;
-  State().parameters[65 - 1] = 9.0f;
-  State().parameters[67 - 1] = 10.0f;
-  State().parameters[68 - 1] = 0.3f;
-}
-
-double Milliseconds(std::chrono::steady_clock::time_point start,
-                    std::chrono::steady_clock::time_point stop) {
-  return std::chrono::duration<double, std::milli>(stop - start).count();
-}
 
 struct Site {
   const char* name;
@@ -46,17 +34,15 @@ struct Site {
 }  // namespace
 
 int main() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "kavi-bench-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) {
+  const std::string pattern = kavi::bench::EnterScratchFolder();
+  if (pattern.empty()) {
     std::fprintf(stderr, "cannot create a scratch directory\n");
     return 1;
   }
-  // A spilled crossing list goes to the working directory: use the scratch one.
-  std::filesystem::current_path(pattern);
   const std::string path = pattern + "/synthetic.map";
   std::vector<float> X(kCapacity);
   std::vector<float> Y(kCapacity);
-  SetParameters();
+  kavi::bench::LoadDefaultParameters();
   const Site sites[] = {{"centre", 0.0f, 0.0f}, {"off", 1500.0f, -800.0f}};
   std::printf("%8s %6s %7s %7s %6s %8s %9s %8s\n", "entries", "lines", "site", "sectors", "status",
               "changes", "rose ms", "ns/ent");
@@ -90,7 +76,7 @@ int main() {
           status = State().status;
           changes = 0;
           for (int s = 0; s < sectors; ++s) changes += rose.changes[s];
-          best = std::min(best, Milliseconds(t0, t1));
+          best = std::min(best, kavi::bench::Milliseconds(t0, t1));
         }
         std::printf("%8d %6d %7s %7d %6d %8d %9.3f %8.1f\n", used, lines, site.name, sectors,
                     status, changes, best, best * 1e6 / used);
