@@ -66,13 +66,16 @@ void UseClimate(const numerics::ObservedClimate& c, HarnessResult& r) {
   float A[numerics::kMaxSectors + 1];
   float k[numerics::kMaxSectors + 1];
   numerics::FitObservedClimate(c, A, k);
-  for (int i : {0, ns - 1, static_cast<int>(numerics::kAllSectorsSlot)}) {
-    if (!r.Expect(std::isfinite(A[i]) && std::isfinite(k[i]),
-                  "Weibull fit of slot " + std::to_string(i + 1) + " not finite")) {
+  // Every fit, the sectors' and the all-sector one, is a distribution.
+  for (int i = 0; i <= ns; ++i) {
+    const int slot = i < ns ? i : static_cast<int>(numerics::kAllSectorsSlot);
+    if (!r.Expect(
+            std::isfinite(A[slot]) && std::isfinite(k[slot]) && A[slot] >= 0.0f && k[slot] > 0.0f,
+            "Weibull fit of slot " + std::to_string(slot + 1) + ": A " + std::to_string(A[slot]) +
+                ", k " + std::to_string(k[slot]))) {
       return;
     }
   }
-  if (!r.Expect(AllFinite(A, ns) && AllFinite(k, ns), "Weibull fit not finite")) return;
 
   numerics::State().atlasControl = kAtlasControl;
   numerics::AtlasTables atlas;
@@ -93,13 +96,20 @@ void UseClimate(const numerics::ObservedClimate& c, HarnessResult& r) {
                 "atlas calculation set status " + std::to_string(status))) {
     return;
   }
+  // What the atlas file reader would accept again: finite values, no negative
+  // frequency or A, and k above 0.
   for (int cls = 0; cls < classes; ++cls) {
-    bool finite = AllFinite(atlas.frequency[cls], ns);
+    bool valid = AllFinite(atlas.frequency[cls], ns);
+    for (int i = 0; i < ns; ++i) valid = valid && atlas.frequency[cls][i] >= 0.0f;
     for (int h = 0; h < heights; ++h) {
-      finite =
-          finite && AllFinite(atlas.weibullA[cls][h], ns) && AllFinite(atlas.weibullK[cls][h], ns);
+      valid =
+          valid && AllFinite(atlas.weibullA[cls][h], ns) && AllFinite(atlas.weibullK[cls][h], ns);
+      for (int i = 0; i < ns; ++i) {
+        valid = valid && atlas.weibullA[cls][h][i] >= 0.0f && atlas.weibullK[cls][h][i] > 0.0f;
+      }
     }
-    if (!r.Expect(finite, "atlas value not finite in class " + std::to_string(cls + 1))) return;
+    if (!r.Expect(valid, "atlas class " + std::to_string(cls + 1) + " holds an invalid value"))
+      return;
   }
 }
 

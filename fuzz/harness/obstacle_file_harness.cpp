@@ -1,4 +1,5 @@
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "calculation_setup.h"
@@ -117,6 +118,10 @@ HarnessResult RunObstacleFile(const std::uint8_t* data, std::size_t size) {
                 "obstacle count out of range") ||
       !r.Expect(o.title[numerics::kObstacleTitleLength] == '\0', "title not terminated")) {
     return r;
+  }
+  for (const float* column : {o.firstBearing, o.firstDistance, o.secondBearing, o.secondDistance,
+                              o.height, o.depth, o.porosity}) {
+    if (!r.Expect(AllFinite(column, o.count), "obstacle value not finite")) return r;
   }
   r.accepted = true;
   // The model object keeps its own copy of what was read.

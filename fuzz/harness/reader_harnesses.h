@@ -29,8 +29,8 @@ HarnessResult RunAtlasFile(const std::uint8_t* data, std::size_t size);
 // and 36 sectors.
 HarnessResult RunObstacleFile(const std::uint8_t* data, std::size_t size);
 
-// Roughness rose file of 12 sectors; then the site model and the prediction
-// from the default atlas.
+// Roughness rose file, for 1, 12 and 36 sectors; then the site model and the
+// prediction from the default atlas.
 HarnessResult RunRoughnessRoseFile(const std::uint8_t* data, std::size_t size);
 
 }  // namespace kavi::fuzz
