@@ -162,28 +162,34 @@ TEST(ObservedClimate, RefusedFilesLeaveTheClimateAsItWas) {
     tooManyEntries += "\n";
   }
   const std::string bad[] = {
-      "",                                        // empty
-      "title only\n",                            // ends before line 3
-      "t\n1 2 3\n",                              // ends before line 3
-      "t\n1 2 3\n1 1 0\n",                       // no line 4
-      "t\n1 2 3\nx 1 0\n100\n1 5\n",             // line 3 unreadable
-      "t\n1 2 3\n1.5 1 0\n100\n1 5\n",           // sector count not an integer
-      "t\n1 2 3\n2 1 0\n100\n1 5 5\n",           // line 4 holds fewer than N_s numbers
-      "t\n1 2 3\n2 1 0\n\n1 5\n",                // body line too short
-      "t\n1 2 3\n1 1 0\n100\n1 five\n",          // body line not numbers
-      "t\n1 2 3\n1 1 0 2\n\n8\n2\n",             // Weibull without frequencies
-      "t\n1 2 3\n1 1 0 2\n100\n8\n",             // Weibull without k
-      "t\n1 2 3\n1 1 0 2\n100\n8\n0\n",          // Weibull with k = 0
-      "t\n1 2 3\n1 1 0 2\n100\n-8\n2\n",         // Weibull with A < 0
-      "t\n1 2 3\n1 1 0 2\n100\n1e30\n0.01\n",    // Weibull beyond any speed
-      "t\n1 2 3\n1 0 0\n100\n1 5\n",             // speed factor 0
-      "t\n1 2 3\n1 1 0\n0\n1 0\n2 0\n",          // no observation at all
-      "t\n1 2 3\n1 1 0\n100\n",                  // no bins
-      "t\n1 2 3\n0 1 0\n\n1\n",                  // no sectors
-      "t\n1 2 3\n-3 1 0\n\n1\n",                 // negative sectors
-      "t\n1 2 3\n101 1 0\n\n",                   // more sectors than the storage
-      "t\n1 2 3\n2 1 0\n1 1\n1 3e38 3e38\n",     // sums overflow
-      "t\n1 2 3\n1 1 0 1\n\n1 -3e38\n2 3e38\n",  // differences overflow
+      "",                                         // empty
+      "title only\n",                             // ends before line 3
+      "t\n1 2 3\n",                               // ends before line 3
+      "t\n1 2 3\n1 1 0\n",                        // no line 4
+      "t\n1 2 3\nx 1 0\n100\n1 5\n",              // line 3 unreadable
+      "t\n1 2 3\n1.5 1 0\n100\n1 5\n",            // sector count not an integer
+      "t\n1 2 3\n2 1 0\n100\n1 5 5\n",            // line 4 holds fewer than N_s numbers
+      "t\n1 2 3\n2 1 0\n\n1 5\n",                 // body line too short
+      "t\n1 2 3\n1 1 0\n100\n1 five\n",           // body line not numbers
+      "t\n1 2 3\n1 1 0 2\n\n8\n2\n",              // Weibull without frequencies
+      "t\n1 2 3\n1 1 0 2\n100\n8\n",              // Weibull without k
+      "t\n1 2 3\n1 1 0 2\n100\n8\n0\n",           // Weibull with k = 0
+      "t\n1 2 3\n1 1 0 2\n100\n-8\n2\n",          // Weibull with A < 0
+      "t\n1 2 3\n1 1 0 2\n100\n1e30\n0.01\n",     // Weibull beyond any speed
+      "t\n1 2 3\n1 0 0\n100\n1 5\n",              // speed factor 0
+      "t\n1 2 3\n1 1 0\n0\n1 0\n2 0\n",           // no observation at all
+      "t\n1 2 3\n1 1 0\n100\n",                   // no bins
+      "t\n1 2 3\n0 1 0\n\n1\n",                   // no sectors
+      "t\n1 2 3\n-3 1 0\n\n1\n",                  // negative sectors
+      "t\n1 2 3\n101 1 0\n\n",                    // more sectors than the storage
+      "t\n1 2 3\n2 1 0\n1 1\n1 3e38 3e38\n",      // sums overflow
+      "t\n1 2 3\n1 1 0 1\n\n1 -3e38\n2 3e38\n",   // differences overflow
+      "t\n1 2 3\n1 1 0 -1\n\n1 10\n2 30\n3 0\n",  // exceedance that grows with speed
+      "t\n1 2 3\n1 1 0 1\n\n1 30\n2 10\n",        // cumulative that falls
+      "t\n1 2 3\n1 1 0\n\n1 -5\n2 10\n",          // negative count
+      "t\n1 2 3\n2 1 0\n-1 2\n1 5 5\n",           // negative sector frequency
+      "t\n1 2 3\n1 1 0\n\n7 5\n0 5\n",            // limits that go down
+      "t\n1 2 3\n1 1 0\n\n1 5\n4e28 5\n",         // a limit beyond any speed
       tooManyBins,
       tooManyEntries,
   };
