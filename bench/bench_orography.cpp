@@ -49,7 +49,7 @@ int main() {
   std::vector<float> Y(kCapacity);
   SetParameters();
   std::printf("%8s %7s %9s %6s %6s %9s %9s %9s %9s %7s\n", "entries", "lines", "crossings",
-              "passes", "status", "grid ms", "spec ms", "site ms", "total ms", "ns/ent");
+              "passes", "status", "grid ms", "terms ms", "site ms", "total ms", "ns/ent");
   for (int entries : {10000, 20000, 50000, 100000, 200000, 400000, 499999}) {
     if (!kavi::bench::WriteSyntheticMap(path, entries, 1234u)) {
       std::fprintf(stderr, "cannot write %s\n", path.c_str());
