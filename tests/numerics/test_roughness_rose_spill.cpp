@@ -12,6 +12,7 @@
 #include "numerics/numerical_state.h"
 #include "numerics/roughness_rose_from_map.h"
 #include "numerics/support/roughness_map_storage.h"
+#include "support/scratch_directory.h"
 
 namespace kavi::numerics {
 namespace {
@@ -54,6 +55,7 @@ int WorkFilesInWorkingDirectory() {
 class RoughnessRoseSpillTest : public ::testing::Test {
  protected:
   void SetUp() override { test::SetRoseDefaults(); }
+  numerics::testing::ScratchWorkingDirectory workingDirectory_;
   static RoughnessRose Derive(const RoughnessMapStorage& map) {
     RoughnessRose rose;
     test::ResetRose(rose);

@@ -11,6 +11,7 @@
 #include "numerics/support/grid_map_builder.h"
 #include "numerics/support/zooming_grid_setup.h"
 #include "numerics/zooming_grid.h"
+#include "support/scratch_directory.h"
 
 namespace kavi::test {
 namespace {
@@ -22,6 +23,7 @@ using numerics::State;
 class ZoomingGridSpillTest : public ::testing::Test {
  protected:
   void SetUp() override { SetGridDefaults(); }
+  numerics::testing::ScratchWorkingDirectory workingDirectory_;
 };
 
 // A two-point contour that crosses exactly one ray (5° spacing): its ends lie

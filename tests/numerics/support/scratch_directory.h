@@ -45,4 +45,23 @@ class ScratchDirectory {
   std::string path_;
 };
 
+// A scratch directory that is the working directory for the object's life, so
+// that work files land where no other test process looks.
+class ScratchWorkingDirectory {
+ public:
+  ScratchWorkingDirectory() : home_(std::filesystem::current_path()) {
+    std::filesystem::current_path(scratch_.path());
+  }
+  ~ScratchWorkingDirectory() {
+    std::error_code ignored;
+    std::filesystem::current_path(home_, ignored);
+  }
+  ScratchWorkingDirectory(const ScratchWorkingDirectory&) = delete;
+  ScratchWorkingDirectory& operator=(const ScratchWorkingDirectory&) = delete;
+
+ private:
+  std::filesystem::path home_;
+  ScratchDirectory scratch_;
+};
+
 }  // namespace kavi::numerics::testing
