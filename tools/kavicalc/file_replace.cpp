@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "call_failure.h"
 
@@ -51,6 +52,33 @@ void ReplaceFile(const std::string& path, const std::string& content) {
   if (close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
   if (error != 0) {
+    unlink(temporary.c_str());
+    FailWriting(path, error);
+  }
+}
+
+}  // namespace kavi::tool
+
+namespace kavi::tool {
+
+void ReplaceFileWith(const std::string& path,
+                     const std::function<void(const std::string& temporary)>& write) {
+  const std::string extension = std::filesystem::path(path).extension().string();
+  std::string temporary;
+  for (int attempt = 0;; ++attempt) {
+    temporary =
+        path + "." + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp" + extension;
+    if (access(temporary.c_str(), F_OK) != 0 && errno == ENOENT) break;
+    if (attempt + 1 == kNameAttempts) FailWriting(path, EEXIST);
+  }
+  try {
+    write(temporary);
+  } catch (...) {
+    unlink(temporary.c_str());
+    throw;
+  }
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    const int error = errno;
     unlink(temporary.c_str());
     FailWriting(path, error);
   }
