@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "model/exceptions.h"
-#include "numerics/replacement_file.h"
+#include "output/output_file.h"
 
 namespace kavi::model {
 
@@ -82,7 +82,7 @@ void SaveRoughnessRose(const std::string& path, int nsec, const numerics::Roughn
   }
   WriteRow(out, rose.z0[m], nsec);
   const std::string text = out.str();
-  numerics::ReplacementFile file;
+  output::OutputFile file;
   if (IsDirectory(path) || !file.Open(path) || !file.Write(text.data(), text.size()) ||
       !file.Commit()) {
     throw RuntimeError(kSaveContext, kCannotOpen);
