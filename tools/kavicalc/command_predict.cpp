@@ -9,6 +9,7 @@
 #include "configuration_access.h"
 #include "file_options.h"
 #include "file_replace.h"
+#include "output_checks.h"
 #include "progress.h"
 #include "property_access.h"
 #include "results_output.h"
@@ -110,6 +111,8 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   const std::string format =
       ParseFormat(options.Find("--format"), {"table", "json", "csv"}, command);
   const std::string* plot = OptionalFile(options, "--plot");
+  CheckOutputOptions(options, {"--map", "--atlas", "--rose", "--obstacles", "--sites"},
+                     {"--plot"});
 
   using I = IKaviAtlasUser;
   const IID& iid = edition.ids->IKaviAtlasUser;
