@@ -10,9 +10,9 @@ namespace kavi::output {
 
 struct OutputTarget {
   enum class Kind {
-    kNew,       // no file yet: created in its folder
-    kRegular,   // an existing regular file: replaced whole
-    kInPlace,   // a device, pipe or other special file: written as it is
+    kNew,      // no file yet: created in its folder
+    kRegular,  // an existing regular file: replaced whole
+    kInPlace,  // a device, pipe or other special file: written as it is
   };
   Kind kind = Kind::kNew;
   std::string path;    // the file written: the one a symbolic link names

@@ -111,8 +111,7 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   const std::string format =
       ParseFormat(options.Find("--format"), {"table", "json", "csv"}, command);
   const std::string* plot = OptionalFile(options, "--plot");
-  CheckOutputOptions(options, {"--map", "--atlas", "--rose", "--obstacles", "--sites"},
-                     {"--plot"});
+  CheckOutputOptions(options, {"--map", "--atlas", "--rose", "--obstacles", "--sites"}, {"--plot"});
 
   using I = IKaviAtlasUser;
   const IID& iid = edition.ids->IKaviAtlasUser;
