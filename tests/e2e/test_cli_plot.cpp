@@ -267,25 +267,27 @@ TEST_F(CliPlotTest, APlotThatCannotBeWrittenFailsAndLeavesNothingBehind) {
   const ToolResult predict = RunKavicalc({"predict", "--map", map_, "--atlas", atlas_, "--height",
                                           "50", "--at", "0,0", "--plot", missing});
   SKIP_IF_NOT_IMPLEMENTED(predict);
-  ExpectWriteFailure(predict, missing, "No such file or directory");
+  // Refused before the calculation: no results printed, then a failure.
+  ExpectWriteFailure(predict, missing,
+                     "the folder '" + files_.File("no-such-folder") + "' does not exist");
+  EXPECT_EQ(predict.out, "");
   EXPECT_FALSE(std::filesystem::exists(files_.File("no-such-folder")));
 
-  // A folder in the plot's place: the temporary file is written, the rename
-  // fails, and the temporary file is removed again.
   const std::string folder = files_.File("taken.svg");
   std::filesystem::create_directory(folder);
   ExpectWriteFailure(RunKavicalc({"predict", "--map", map_, "--atlas", atlas_, "--height", "50",
                                   "--at", "0,0", "--plot", folder}),
-                     folder, "Is a directory");
+                     folder, "'" + folder + "' is a folder");
   EXPECT_TRUE(std::filesystem::is_empty(folder));
 
+  // The rose is not calculated either, so no output is half done.
   const std::string rose = files_.File("site.rrd");
-  ExpectWriteFailure(RunKavicalc({"rose", "--map", map_, "--sectors", "12", "--at", "0,0", "--out",
-                                  rose, "--plot", missing}),
-                     missing, "No such file or directory");
-  EXPECT_TRUE(std::filesystem::exists(rose));  // the rose itself was calculated and saved
+  const ToolResult r = RunKavicalc(
+      {"rose", "--map", map_, "--sectors", "12", "--at", "0,0", "--out", rose, "--plot", folder});
+  ExpectWriteFailure(r, folder, "'" + folder + "' is a folder");
+  EXPECT_EQ(r.out, "");
   EXPECT_EQ(FilesIn(files_.File("")),
-            (std::set<std::string>{"flat.map", "uniform.lib", "taken.svg", "site.rrd"}));
+            (std::set<std::string>{"flat.map", "uniform.lib", "taken.svg"}));
 }
 
 TEST_F(CliPlotTest, AnEarlierPlotIsReplacedWholeOrNotAtAll) {
@@ -315,8 +317,11 @@ TEST_F(CliPlotTest, PlotOptionsThatCannotWorkAreUsageErrors) {
   r = RunKavicalc({"rose", "--map", map_, "--sectors", "12", "--at", "0,0", "--out", rose, "--plot",
                    files_.File("./site.rrd")});
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(Lines(r.err), std::vector<std::string>{"kavicalc: --plot and --out name the same file "
-                                                   "(see 'kavicalc rose --help')"});
+  EXPECT_EQ(Lines(r.err),
+            std::vector<std::string>{"kavicalc: --plot '" + files_.File("./site.rrd") +
+                                     "' is the same file as --out '" + rose +
+                                     "'; write the output to another file "
+                                     "(see 'kavicalc rose --help')"});
   EXPECT_FALSE(std::filesystem::exists(rose));
 }
 

@@ -44,7 +44,7 @@ void CheckOutputs(const std::vector<FileOption>& inputs, const std::vector<FileO
   for (const FileOption& output : outputs) {
     output::OutputTarget target;
     if (const std::string problem = output::ResolveOutput(output.path, target); !problem.empty())
-      Fail(E_FAIL, "could not write " + output.path + " (" + output.option + "): " + problem);
+      Fail(E_FAIL, "could not write " + output.path + ": " + problem);
     if (target.kind == output::OutputTarget::Kind::kInPlace) continue;
     std::optional<FileIdentity> identity = ExistingIdentity(target.path);
     if (!identity) {
