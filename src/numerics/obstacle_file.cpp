@@ -7,6 +7,7 @@
 #include <string>
 
 #include "numerics/numerical_state.h"
+#include "numerics/obstacle_plausibility.h"
 
 namespace kavi::numerics {
 
@@ -136,9 +137,10 @@ long FirstLineStart(std::FILE* file) {
 }
 
 // Reads the obstacles of an open file; false when a record is not numbers or
-// the file cannot be read.
+// not a plausible obstacle, when there are more than the list holds (tooMany
+// set) or when the file cannot be read.
 bool ReadObstacles(std::FILE* file, int& count, float* const (&columns)[kValuesPerObstacle],
-                   char (&title)[kObstacleTitleLength + 1]) {
+                   char (&title)[kObstacleTitleLength + 1], bool& tooMany) {
   RecordScanner scanner(file);
   const long firstLine = FirstLineStart(file);
   if (std::fseek(file, firstLine, SEEK_SET) != 0) return false;
@@ -149,10 +151,17 @@ bool ReadObstacles(std::FILE* file, int& count, float* const (&columns)[kValuesP
   if (std::fseek(file, firstLine, SEEK_SET) != 0) return false;
   if (titled) scanner.ReadTitle(title);
 
-  while (count < kMaxObstacles) {
+  for (;;) {
     const RecordScanner::Result result = scanner.NextObstacle(true, values);
     if (result == RecordScanner::Result::kEndOfFile) break;  // an incomplete record ends the list
     if (result == RecordScanner::Result::kNotNumber) return false;
+    // More obstacles than the list holds are refused, not cut off unseen.
+    if (count == kMaxObstacles) {
+      tooMany = true;
+      return false;
+    }
+    if (!ObstacleIsPlausible(values[0], values[1], values[2], values[3], values[4], values[6]))
+      return false;
     for (int v = 0; v < kValuesPerObstacle; ++v) columns[v][count] = values[v];
     ++count;
     scanner.SkipRestOfLine();
@@ -186,10 +195,11 @@ void ReadObstacleFile(int& count, float (&firstBearing)[kMaxObstacles],
   float* const columns[kValuesPerObstacle] = {
       firstBearing, firstDistance, secondBearing, secondDistance, height, depth, porosity};
   int read = 0;
-  const bool ok = ReadObstacles(file, read, columns, title);
+  bool tooMany = false;
+  const bool ok = ReadObstacles(file, read, columns, title, tooMany);
   std::fclose(file);
   if (!ok) {
-    SetStatus(kStatusObstacleFileUnreadable);
+    SetStatus(tooMany ? kStatusTooManyShelterRecords : kStatusObstacleFileUnreadable);
     return;
   }
   count = read;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "bounded_lines.h"
 #include "usage_error.h"
 #include "value_parsers.h"
 
@@ -11,6 +12,7 @@ namespace kavi::tool {
 
 namespace {
 constexpr std::size_t kEchoLength = 60;
+constexpr std::size_t kMaxSites = 10'000'000;
 
 std::string Trim(const std::string& text) {
   const auto first = text.find_first_not_of(" \t\r");
@@ -64,11 +66,12 @@ SiteSpec ParseSite(const std::vector<std::string>& fields, bool first, const std
   if (fields.size() < 2 || fields.size() > 3) BadRow(name, row, expected, text, command);
   const auto x = ParseNumber(fields[0]);
   const auto y = ParseNumber(fields[1]);
-  if (!x || !y) BadRow(name, row, expected, text, command);
+  if (!x || !y || !FitsSinglePrecision(*x) || !FitsSinglePrecision(*y))
+    BadRow(name, row, expected, text, command);
   SiteSpec site{*x, *y, std::nullopt};
   if (fields.size() == 3) {
     const auto height = ParseNumber(fields[2]);
-    if (!height || *height <= 0)
+    if (!height || *height <= 0 || !FitsSinglePrecision(*height))
       BadRow(name, row, "a height above ground in metres greater than 0 in column 3", text,
              command);
     site.height = *height;
@@ -81,15 +84,17 @@ std::vector<SiteSpec> ReadSiteList(std::istream& in, const std::string& name,
                                    const std::string& command) {
   std::vector<SiteSpec> sites;
   bool first = true;
-  int row = 0;
+  BoundedLines lines(in, name, command);
   std::string line;
-  while (std::getline(in, line)) {
-    ++row;
+  while (lines.Next(line)) {
+    const int row = static_cast<int>(lines.number());
     const std::string text = Trim(line);
     if (text.empty() || text[0] == '#') continue;
     const std::vector<std::string> fields = SplitFields(text);
     if (!(first && IsHeader(fields)))
       sites.push_back(ParseSite(fields, first, name, row, text, command));
+    if (sites.size() > kMaxSites)
+      throw UsageError(name + ": more than 10 million sites; split the list", command);
     first = false;
   }
   if (in.bad()) throw UsageError(name + ": cannot read the sites file", command);
