@@ -8,6 +8,7 @@
 #include "configuration_access.h"
 #include "file_options.h"
 #include "number_text.h"
+#include "obstacle_file_check.h"
 #include "output_checks.h"
 #include "property_access.h"
 
@@ -56,6 +57,7 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   const std::string* obstacles = OptionalFile(options, "--obstacles");
   const std::vector<Setting> settings = ParseSettings(options.All("--set"), command);
   CheckOutputOptions(options, {"--map", "--tab", "--rose", "--obstacles"}, {"--out"});
+  if (obstacles) CheckObstacleFile(*obstacles, command);
 
   using I = IKaviAtlasGenerator;
   const IID& iid = edition.ids->IKaviAtlasGenerator;

@@ -9,6 +9,7 @@
 #include "configuration_access.h"
 #include "file_options.h"
 #include "file_replace.h"
+#include "obstacle_file_check.h"
 #include "output_checks.h"
 #include "progress.h"
 #include "property_access.h"
@@ -112,6 +113,7 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
       ParseFormat(options.Find("--format"), {"table", "json", "csv"}, command);
   const std::string* plot = OptionalFile(options, "--plot");
   CheckOutputOptions(options, {"--map", "--atlas", "--rose", "--obstacles", "--sites"}, {"--plot"});
+  if (obstacles) CheckObstacleFile(*obstacles, command);
 
   using I = IKaviAtlasUser;
   const IID& iid = edition.ids->IKaviAtlasUser;
