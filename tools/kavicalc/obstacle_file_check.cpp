@@ -19,6 +19,7 @@ constexpr double kMaxHeight = 1000.0;
 constexpr double kMinBearing = -360.0;
 constexpr double kMaxBearing = 720.0;
 constexpr std::size_t kValues = 7;
+constexpr std::size_t kMaxWordLength = 64;
 
 bool IsSeparator(char c) {
   return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\v' || c == '\f';
@@ -37,8 +38,10 @@ std::vector<std::string> Words(const std::string& line) {
   return words;
 }
 
-// A number as the engine reads it: also with a Fortran exponent (1.5D3).
+// A number as the engine reads it: also with a Fortran exponent (1.5D3), and
+// no longer than the engine reads a number.
 std::optional<double> Number(std::string word) {
+  if (word.size() > kMaxWordLength) return std::nullopt;
   for (char& c : word)
     if (c == 'd' || c == 'D') c = 'e';
   const auto value = ParseNumber(word);
@@ -74,10 +77,14 @@ void CheckObstacleFile(const std::string& path, const std::string& command) {
     const std::vector<std::string> words = Words(line);
     if (words.empty()) continue;
     std::vector<double> values;
-    for (const std::string& word : words)
-      if (const auto value = Number(word)) values.push_back(*value);
+    for (const std::string& word : words) {
+      const auto value = Number(word);
+      if (!value) break;
+      values.push_back(*value);
+    }
     const bool numbers = values.size() == words.size();
-    if (lines.number() == 1 && !(numbers && words.size() == kValues)) continue;  // the title
+    // The first line is the title unless it starts with the numbers of an obstacle.
+    if (lines.number() == 1 && values.size() < kValues) continue;
     const std::string where = name + ", line " + std::to_string(lines.number()) + ": ";
     if (!numbers || words.size() != kValues)
       throw UsageError(where +
