@@ -70,6 +70,26 @@ TEST_F(OutputFileTest, RegularFilesAreReplacedWholeKeepingTheirPermissions) {
   EXPECT_EQ(Names(), (std::set<std::string>{"new.txt", "old.txt"}));
 }
 
+TEST_F(OutputFileTest, AnotherUsersFileKeepsItsOwnerOrIsRefused) {
+  Put("theirs.txt", "theirs");
+  ::chmod(File("theirs.txt").c_str(), 0666);
+  ::chmod(folder_.c_str(), 01777);  // a shared folder
+  constexpr uid_t kNobody = 65534;
+  if (::geteuid() == 0) {
+    // The superuser may write it in place, so it is replaced, and stays theirs.
+    ASSERT_EQ(::chown(File("theirs.txt").c_str(), kNobody, kNobody), 0);
+    EXPECT_EQ(WriteWholeFile(File("theirs.txt"), "replaced"), "");
+    struct stat info {};
+    ::stat(File("theirs.txt").c_str(), &info);
+    EXPECT_EQ(info.st_uid, kNobody);
+    EXPECT_EQ(info.st_gid, kNobody);
+    EXPECT_EQ(info.st_mode & 07777, 0666u);
+  } else {
+    const std::string problem = WriteWholeFile("/etc/hostname", "x");
+    EXPECT_FALSE(problem.empty());
+  }
+}
+
 TEST_F(OutputFileTest, AnAbandonedWriteLeavesTheOldFileAndNoTemporary) {
   Put("kept.txt", "kept");
   {
