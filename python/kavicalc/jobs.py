@@ -12,6 +12,7 @@ from collections.abc import Mapping
 from ._abi import E_INVALIDARG
 from ._dispatch import Dispatch
 from ._errors import ComError
+from ._file_identity import refuse_output_over_inputs
 
 EDITION_PREFIXES = {"kavicalc": "Kavicalc", "kavibase": "KAVIBASE"}
 MAX_SECTORS = 36
@@ -42,6 +43,7 @@ def rose(map_file, sectors, x, y, out, edition="kavicalc", settings=None):
 
     RoughnessRoseGenerator.CalculateRoughnessRose; returns the output path.
     """
+    refuse_output_over_inputs("out", out, map_file=map_file)
     generator = _create(edition, "RoughnessRoseGenerator")
     _configure(generator, settings)
     generator.MapFile = map_file
@@ -56,6 +58,8 @@ def atlas(map_file, tab_file, height, x, y, out, rose_file=None, obstacles_file=
     AtlasGenerator.CalculateAtlas from the observed climate tab_file; returns
     the output path.
     """
+    refuse_output_over_inputs("out", out, map_file=map_file, tab_file=tab_file,
+                              rose_file=rose_file, obstacles_file=obstacles_file)
     generator = _create(edition, "AtlasGenerator")
     _configure(generator, settings)
     generator.MapFile = map_file

@@ -8,6 +8,7 @@ climate file was written with.
 
 import json
 import math
+import os
 import unittest
 
 from client_support import (TYPICAL_CLIMATE, TempFolder, kavicalc, provided_by_server,
@@ -130,6 +131,20 @@ class JobTest(unittest.TestCase):
         with_rose = self.predict([(0.0, 0.0)], rose_file=rose_file)["sites"][0]
         from_map = self.predict([(0.0, 0.0)])["sites"][0]
         self.assertAlmostEqual(with_rose["weibull_a"], from_map["weibull_a"], places=3)
+
+    def test_an_output_never_overwrites_an_input(self):
+        with open(self.map, "rb") as original:
+            map_bytes = original.read()
+        link = self.folder.file("link.map")
+        os.symlink(self.map, link)
+        for out in [self.map, link]:
+            with self.subTest(out=out):
+                with self.assertRaisesRegex(ValueError, "is the same file as map_file"):
+                    kavicalc.rose(self.map, 12, 0.0, 0.0, out)
+        with self.assertRaisesRegex(ValueError, "is the same file as tab_file"):
+            kavicalc.atlas(self.map, self.climate, STATION_HEIGHT, 0.0, 0.0, self.climate)
+        with open(self.map, "rb") as now:
+            self.assertEqual(now.read(), map_bytes)
 
 
 if __name__ == "__main__":
