@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -194,6 +195,28 @@ TEST_F(OutputFileTest, NamedOutputsArePutInPlaceLikeStreamedOnes) {
   NamedOutput refused;
   EXPECT_FALSE(refused.Open(File("map.tif")));
   EXPECT_NE(refused.problem().find("read-only"), std::string::npos);
+}
+
+// In a child: starts a named output, has the library write it, and ends the
+// process by `end` before the output is put in place.
+void EndWhileWriting(const std::string& target, void (*end)()) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    NamedOutput file;
+    if (!file.Open(target)) ::_exit(3);
+    std::ofstream(file.temporary()) << "half";
+    end();
+    ::_exit(4);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+}
+
+TEST_F(OutputFileTest, NamedTemporariesGoWhenTheProcessEndsBySignalOrExit) {
+  EndWhileWriting(File("a.nc"), [] { ::raise(SIGTERM); });
+  EndWhileWriting(File("b.nc"), [] { ::raise(SIGINT); });
+  EndWhileWriting(File("c.nc"), [] { std::exit(1); });
+  EXPECT_EQ(Names(), std::set<std::string>{});
 }
 
 TEST_F(OutputFileTest, NamedOutputsToSpecialFilesAreCopiedIntoThem) {
