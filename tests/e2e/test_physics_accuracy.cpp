@@ -89,7 +89,7 @@ std::vector<Row> ReadTable(const std::string& path) {
 }
 
 // "name key=value key=value": the case's name and its settings.
-struct CaseSpec {
+struct CaseDefinition {
   std::string name;
   std::map<std::string, double> settings;
   double Setting(const std::string& key) const {
@@ -99,16 +99,16 @@ struct CaseSpec {
   }
 };
 
-CaseSpec ParseCase(const std::string& text) {
-  CaseSpec spec;
+CaseDefinition ParseCase(const std::string& text) {
+  CaseDefinition definition;
   std::stringstream in(text);
-  in >> spec.name;
+  in >> definition.name;
   for (std::string item; in >> item;) {
     const std::size_t equals = item.find('=');
     if (equals == std::string::npos) continue;
-    spec.settings[item.substr(0, equals)] = std::stod(item.substr(equals + 1));
+    definition.settings[item.substr(0, equals)] = std::stod(item.substr(equals + 1));
   }
-  return spec;
+  return definition;
 }
 
 // An axisymmetric Gaussian hill h(r) = H·2^(−r²/L²) (L is the distance from
@@ -190,7 +190,7 @@ double Quantity(const Row& row, const JsonValue& site, const JsonValue* referenc
 }
 
 // The model's values of the rows of one case, in their order.
-std::vector<double> RunCase(const CaseSpec& spec, const std::vector<const Row*>& rows) {
+std::vector<double> RunCase(const CaseDefinition& definition, const std::vector<const Row*>& rows) {
   ScratchFolder files;
   const std::string flat = files.Write("flat.map", FlatMapText());
   const std::string atlas = files.File("station.lib");
@@ -198,7 +198,7 @@ std::vector<double> RunCase(const CaseSpec& spec, const std::vector<const Row*>&
   JsonValue references;  // the reference site of each row, when speed-ups are asked for
   std::vector<const Row*> referenceRows;
   std::vector<Row> referencePoints;
-  if (spec.name == "askervein") {
+  if (definition.name == "askervein") {
     // A uniform climate at RS, 10 m; speed-ups are against RS at the row's height.
     map = kAskervein + "askervein_elevation_roughness.map";
     const std::string tab = files.Write("rs.tab", UniformWeibullClimateText(36, 57.2, 10.0));
@@ -214,26 +214,28 @@ std::vector<double> RunCase(const CaseSpec& spec, const std::vector<const Row*>&
     }
     for (const Row& rs : referencePoints) referenceRows.push_back(&rs);
     references = Predict(files, map, atlas, referenceRows);
-  } else if (spec.name == "gaussian_hill") {
+  } else if (definition.name == "gaussian_hill") {
     // The atlas of a uniform climate over flat land; speed-ups are against the
     // same atlas predicted over the flat land at the row's height.
-    map = files.Write("hill.map", GaussianHillMapText(spec.Setting("H"), spec.Setting("L")));
+    map = files.Write("hill.map",
+                      GaussianHillMapText(definition.Setting("H"), definition.Setting("L")));
     const std::string tab = files.Write("flat.tab", UniformWeibullClimateText(12, 50.0, 10.0));
     const ToolResult made = RunKavicalc(
         {"atlas", "--map", flat, "--tab", tab, "--height", "10", "--at", "0,0", "--out", atlas});
     EXPECT_EQ(made.status, 0) << made.err;
     references = Predict(files, flat, atlas, rows);
-  } else if (spec.name == "weibull_climate") {
+  } else if (definition.name == "weibull_climate") {
     // A station over flat land whose histogram is binned from (A, k).
     map = flat;
-    const std::string tab =
-        files.Write("station.tab", WeibullClimateText(12, spec.Setting("A"), spec.Setting("k")));
+    const std::string tab = files.Write(
+        "station.tab", WeibullClimateText(12, definition.Setting("A"), definition.Setting("k")));
     const ToolResult made = RunKavicalc(
-        {"atlas", "--map", map, "--tab", tab, "--height", Number(spec.Setting("height")), "--at",
-         Number(spec.Setting("x")) + "," + Number(spec.Setting("y")), "--out", atlas});
+        {"atlas", "--map", map, "--tab", tab, "--height", Number(definition.Setting("height")),
+         "--at", Number(definition.Setting("x")) + "," + Number(definition.Setting("y")), "--out",
+         atlas});
     EXPECT_EQ(made.status, 0) << made.err;
   } else {
-    ADD_FAILURE() << "unknown case " << spec.name;
+    ADD_FAILURE() << "unknown case " << definition.name;
     return std::vector<double>(rows.size(), std::nan(""));
   }
   const JsonValue sites = Predict(files, map, atlas, rows);
@@ -293,11 +295,11 @@ TEST(PhysicsAccuracy, EveryRowOfTheTableHolds) {
   std::printf("%-5s %-28s %-8s %6s %6s %9s %9s %7s  %s\n", "line", "case", "point", "z", "sector",
               "expected", "model", "tol", "verdict");
   for (const auto& [text, members] : cases) {
-    const CaseSpec spec = ParseCase(text);
-    const std::vector<double> values = RunCase(spec, members);
+    const CaseDefinition definition = ParseCase(text);
+    const std::vector<double> values = RunCase(definition, members);
     for (std::size_t i = 0; i < members.size(); ++i) {
       const Row& row = *members[i];
-      if (spec.name == "askervein") ExpectAskerveinRowQuotesTheMeasurement(row);
+      if (definition.name == "askervein") ExpectAskerveinRowQuotesTheMeasurement(row);
       const double miss = std::fabs(values[i] - row.expected);
       std::printf("%-5d %-28s %-8s %6.1f %6s %9.3f %9.3f %7.3f  %s\n", row.line, text.c_str(),
                   row.point.c_str(), row.height, row.sector.c_str(), row.expected, values[i],
