@@ -39,3 +39,12 @@ echo "== 3. Predicted wind climate at the turbine sites, 80 m above ground =="
   --sites "$examples/turbines.csv" --plot "$out/turbines.svg"
 echo
 echo "Wind roses: $out/turbines.svg; roughness rose: $out/station-rose.svg"
+
+# Resource grid with energy yield: 21 x 21 nodes every 200 m around the ridge
+# at 80 m, for the E-101 power curve, on all cores.
+echo
+echo "== 4. Resource grid around the ridge, 80 m, with the E-101's energy yield =="
+"$tool" grid --map "$examples/site.map" --atlas "$out/station.lib" --height 80 \
+  --around 1500,1000 --radius 2000 --spacing 200 --power-curve "$examples/e101_3050kw.csv" \
+  --out "$out/resource.nc"
+echo "Resource grid: $out/resource.nc (ncdump -h $out/resource.nc)"

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(cmake make g++ libgtest-dev python3
   # maps from rasters and land cover, resource grids as GeoTIFF and NetCDF
   libgdal-dev gdal-bin libnetcdf-dev netcdf-bin
+  # incomplete gamma functions of the energy yield
+  libboost-dev
   # pictures rendered to PNG
   librsvg2-bin librsvg2-dev
   # the Python client's analysis layer (for /usr/bin/python3)

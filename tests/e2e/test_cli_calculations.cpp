@@ -87,13 +87,14 @@ TEST_F(CliCalculationTest, PredictFormatsAgreeAndHoldTheDefinitions) {
   ASSERT_EQ(csv.status, 0) << csv.err;
   const std::vector<std::string> rows = Lines(csv.out);
   ASSERT_EQ(rows.size(), 1u + 2 * 13);
-  EXPECT_EQ(rows[0], "x,y,height,elevation,sector,frequency,weibull_a,weibull_k,power_density");
+  EXPECT_EQ(rows[0],
+            "x,y,height,elevation,sector,frequency,weibull_a,weibull_k,power_density,mean_speed");
   for (std::size_t s = 0; s < 2; ++s) {
     const JsonValue& site = list[s];
     double frequencySum = 0;
     for (std::size_t i = 0; i < 13; ++i) {
       const std::vector<std::string> f = Split(rows[1 + s * 13 + i]);
-      ASSERT_EQ(f.size(), 9u) << rows[1 + s * 13 + i];
+      ASSERT_EQ(f.size(), 10u) << rows[1 + s * 13 + i];
       EXPECT_EQ(std::stod(f[0]), site["x"].number);
       EXPECT_EQ(std::stod(f[3]), site["elevation"].number);
       if (i < 12) {
@@ -103,6 +104,7 @@ TEST_F(CliCalculationTest, PredictFormatsAgreeAndHoldTheDefinitions) {
         EXPECT_EQ(std::stod(f[6]), sector["weibull_a"].number);
         EXPECT_EQ(std::stod(f[7]), sector["weibull_k"].number);
         EXPECT_EQ(std::stod(f[8]), sector["power_density"].number);
+        EXPECT_EQ(std::stod(f[9]), sector["mean_speed"].number);
         frequencySum += std::stod(f[5]);
       } else {
         EXPECT_EQ(f[4], "all");
@@ -110,6 +112,7 @@ TEST_F(CliCalculationTest, PredictFormatsAgreeAndHoldTheDefinitions) {
         EXPECT_EQ(std::stod(f[6]), site["weibull_a"].number);
         EXPECT_EQ(std::stod(f[7]), site["weibull_k"].number);
         EXPECT_EQ(std::stod(f[8]), site["power_density"].number);
+        EXPECT_EQ(std::stod(f[9]), site["mean_speed"].number);
       }
     }
   }

@@ -22,6 +22,7 @@ struct Command {
 Command RoseCommand();
 Command AtlasCommand();
 Command PredictCommand();
+Command GridCommand();
 Command ParamsCommand();
 Command RegisterCommand();
 Command UnregisterCommand();

@@ -4,16 +4,14 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "activation.h"
 #include "command.h"
-#include "configuration_access.h"
+#include "energy_options.h"
 #include "file_options.h"
 #include "file_replace.h"
 #include "obstacle_file_check.h"
 #include "output_checks.h"
-#include "progress.h"
-#include "property_access.h"
 #include "results_output.h"
+#include "site_calculations.h"
 #include "site_list.h"
 #include "usage_error.h"
 #include "wind_rose_plot.h"
@@ -26,6 +24,7 @@ constexpr const char* kHelp =
                      --height M (--at X,Y ... | --sites FILE) [--rose FILE]
                      [--obstacles FILE] [--set ID=VALUE ...]
                      [--format table|json|csv] [--plot FILE.svg]
+                     [--power-curve FILE.csv [--air-density KG/M3]] [--jobs N]
 
 Predicts the wind climate at one or more sites from a wind atlas: Weibull A and
 k, frequency and power density per sector and for all sectors
@@ -53,13 +52,30 @@ Options:
   --format FORMAT   table (default): one block per site with its sectors;
                     json: one document {"sites": [...]} at full precision;
                     csv: columns x,y,height,elevation,sector,frequency,
-                    weibull_a,weibull_k,power_density, one row per site and
-                    sector plus a row with sector "all" for the totals;
+                    weibull_a,weibull_k,power_density,mean_speed (and
+                    aep,capacity_factor with a power curve), one row per
+                    site and sector plus a row with sector "all" for the
+                    totals;
                     e.g. --format json
   --plot FILE.svg   also draws the wind rose of each site into an SVG image:
                     per sector the frequency (%) as wedge length and the
                     Weibull A (m/s) as colour and number; one panel per site,
                     at most the first 12 sites; e.g. --plot roses.svg
+  --power-curve FILE.csv
+                    adds the gross energy yield of a turbine with this power
+                    curve: rows speed,power in m/s and kW (header optional),
+                    power linear between the rows and zero outside them; the
+                    annual energy production (aep, MWh per year of 8766 h)
+                    per sector and in total, and the capacity factor;
+                    e.g. --power-curve e101_3050kw.csv
+  --air-density KG/M3
+                    air density at the turbine; the curve's speeds are
+                    multiplied by (1.225 / KG/M3)^(1/3), the usual correction
+                    of a pitch-regulated turbine's curve measured in standard
+                    air (1.225 kg/m³); e.g. --air-density 1.18
+  --jobs N          sites calculated at once on N threads, each with its own
+                    AtlasUser (default: all cores); the output is the same
+                    whatever N, in the sites' order; e.g. --jobs 2
   --help            this help
 
 Examples:
@@ -112,29 +128,35 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   const std::string format =
       ParseFormat(options.Find("--format"), {"table", "json", "csv"}, command);
   const std::string* plot = OptionalFile(options, "--plot");
-  CheckOutputOptions(options, {"--map", "--atlas", "--rose", "--obstacles", "--sites"}, {"--plot"});
+  CheckOutputOptions(options,
+                     {"--map", "--atlas", "--rose", "--obstacles", "--sites", "--power-curve"},
+                     {"--plot"});
   if (obstacles) CheckObstacleFile(*obstacles, command);
 
-  using I = IKaviAtlasUser;
-  const IID& iid = edition.ids->IKaviAtlasUser;
-  const auto user = Activate<I>(edition, "AtlasUser", iid);
-  ApplySettings(ConfigurationOf(user.get(), iid).get(), settings, *edition.ids);
-  PutText(user.get(), &I::put_MapFile, map, iid);
-  PutText(user.get(), &I::put_AtlasFile, atlas, iid);
-  PutOptionalText(user.get(), &I::put_RoughnessRoseFile, rose, iid);
-  PutOptionalText(user.get(), &I::put_ObstaclesDataFile, obstacles, iid);
+  const CalculationInputs inputs{map,
+                                 atlas,
+                                 rose ? std::optional<std::string>(*rose) : std::nullopt,
+                                 obstacles ? std::optional<std::string>(*obstacles) : std::nullopt,
+                                 settings,
+                                 ReadEnergyOptions(options)};
+  RunOptions run;
+  run.jobs = ParseJobs(options.Find("--jobs"), command);
+  run.stopAtFailure = true;
+  run.progressWhat = "predicted sites";
 
+  std::vector<SiteTask> tasks;
+  for (const SiteSpec& site : sites) tasks.push_back({site.x, site.y, *site.height});
+  std::vector<TaskOutcome> results(tasks.size());
+  RunSiteCalculations(edition, inputs, tasks, run, [&](std::size_t index, TaskOutcome&& outcome) {
+    results[index] = std::move(outcome);
+  });
+  // The first failure in the sites' order, as a run one site after the other
+  // would have met it.
   std::vector<SiteOutcome> outcomes;
-  {
-    Progress progress("predicting site", sites.size());
-    for (std::size_t i = 0; i < sites.size(); ++i) {
-      progress.Show(i + 1);
-      Check(user->put_HeightAGL(*sites[i].height), user.get(), iid);
-      ComPtr<IKaviSiteResults> results;
-      Check(user->CalculateResults(sites[i].x, sites[i].y, results.put()), user.get(), iid);
-      if (!results) Fail(E_POINTER, "CalculateResults returned no site results");
-      outcomes.push_back(ReadSiteOutcome(results.get(), *edition.ids));
-    }
+  for (TaskOutcome& result : results) {
+    if (result.failure) throw *result.failure;
+    if (!result.result) break;
+    outcomes.push_back(std::move(*result.result));
   }
   if (format == "json") {
     WriteResultsJson(stdout, outcomes);
@@ -162,7 +184,10 @@ Command PredictCommand() {
            {"--obstacles", "FILE", false},
            {"--set", "ID=VALUE", true},
            {"--format", "FORMAT", false},
-           {"--plot", "FILE.svg", false}},
+           {"--plot", "FILE.svg", false},
+           {"--power-curve", "FILE.csv", false},
+           {"--air-density", "KG/M3", false},
+           {"--jobs", "N", false}},
           Run};
 }
 
