@@ -22,6 +22,7 @@ struct Command {
 Command RoseCommand();
 Command AtlasCommand();
 Command PredictCommand();
+Command ClimateCommand();
 Command ParamsCommand();
 Command RegisterCommand();
 Command UnregisterCommand();
