@@ -28,3 +28,11 @@ echo "== 3. Predicted wind climate at the turbine sites, 80 m above ground =="
   --sites examples/turbines.csv --plot "$out/turbines.svg"
 echo
 echo "Wind roses: $out/turbines.svg; roughness rose: $out/station-rose.svg"
+
+echo
+echo "== Observed wind climate from a measured series (Greensboro TMY3, hourly, 10 m) =="
+"$tool" climate --series tests/data/field-data/wind_climate/tmy3_723170_greensboro_NC.csv \
+  --skip-rows 1 --speed "Wspd (m/s)" --direction "Wdir (degrees)" --height 10 \
+  --latitude 36.1 --longitude -79.95 --title "Greensboro NC, TMY3 hourly wind at 10 m" \
+  --out "$out/greensboro.tab" --plot "$out/greensboro-climate.svg"
+echo "Climate file: $out/greensboro.tab; picture: $out/greensboro-climate.svg"
