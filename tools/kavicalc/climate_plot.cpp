@@ -58,10 +58,12 @@ struct SpeedClasses {
   }
 };
 
-SpeedClasses ClassesFor(double highest) {
+SpeedClasses ClassesFor(double highest, double binWidth) {
   // Classes about a seventh of the highest speed wide; the open last class
-  // takes the rare strong winds.
-  const double step = NiceStep(highest, 7);
+  // takes the rare strong winds. Class limits are bin limits (the first bin's
+  // width is the width of a series' bins), so every bin falls in one class.
+  const double step =
+      std::max(binWidth, std::ceil(NiceStep(highest, 7) / binWidth - 1e-9) * binWidth);
   const int count =
       std::clamp(static_cast<int>(std::ceil(highest / step - 1e-9)), 1, kMostSpeedClasses);
   return {step, count};
@@ -313,7 +315,7 @@ std::string ClimateSvg(const ClimateSummary& summary, const BinnedClimate& clima
     if (any) break;
     highest = Lower(climate, b);
   }
-  const SpeedClasses classes = ClassesFor(highest);
+  const SpeedClasses classes = ClassesFor(highest, climate.upperLimits.front());
   DrawRose(svg, summary, climate, classes);
   DrawSpeedClassLegend(svg, classes);
   DrawHistogram(svg, summary, climate);
