@@ -48,3 +48,11 @@ echo "== 4. Resource grid around the ridge, 80 m, with the E-101's energy yield 
   --around 1500,1000 --radius 2000 --spacing 200 --power-curve "$examples/e101_3050kw.csv" \
   --out "$out/resource.nc"
 echo "Resource grid: $out/resource.nc (ncdump -h $out/resource.nc)"
+
+echo
+echo "== 5. Observed wind climate from a measured series (Greensboro TMY3, hourly, 10 m) =="
+"$tool" climate --series "$examples/../tests/data/field-data/wind_climate/tmy3_723170_greensboro_NC.csv" \
+  --skip-rows 1 --speed "Wspd (m/s)" --direction "Wdir (degrees)" --height 10 \
+  --latitude 36.1 --longitude -79.95 --title "Greensboro NC, TMY3 hourly wind at 10 m" \
+  --out "$out/greensboro.tab" --plot "$out/greensboro-climate.svg"
+echo "Climate file: $out/greensboro.tab; picture: $out/greensboro-climate.svg"

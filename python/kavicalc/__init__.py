@@ -20,15 +20,18 @@ from ._dispatch import Dispatch, Method
 from ._enumeration import Unknown
 from ._errors import ComError
 from ._runtime import LibraryNotFound, registry_path
+from .climate import ClimateError, climate_from_series
 from .jobs import atlas, predict, rose, site_record
 
 __all__ = [
+    "ClimateError",
     "ComError",
     "Dispatch",
     "LibraryNotFound",
     "Method",
     "Unknown",
     "atlas",
+    "climate_from_series",
     "predict",
     "registry_path",
     "rose",

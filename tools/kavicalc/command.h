@@ -23,6 +23,7 @@ Command RoseCommand();
 Command AtlasCommand();
 Command PredictCommand();
 Command GridCommand();
+Command ClimateCommand();
 Command ParamsCommand();
 Command RegisterCommand();
 Command UnregisterCommand();

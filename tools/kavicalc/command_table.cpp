@@ -4,8 +4,8 @@ namespace kavi::tool {
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
-      RoseCommand(),   AtlasCommand(),    PredictCommand(),   GridCommand(),
-      ParamsCommand(), RegisterCommand(), UnregisterCommand()};
+      RoseCommand(),    AtlasCommand(),  PredictCommand(),  GridCommand(),
+      ClimateCommand(), ParamsCommand(), RegisterCommand(), UnregisterCommand()};
   return commands;
 }
 
