@@ -52,6 +52,15 @@ class SiteValues:
         self.failures = {}  # task index -> message
         self._sizing = threading.Lock()
 
+    def __getstate__(self):  # sent back from Dask workers; the lock stays behind
+        state = dict(self.__dict__)
+        del state["_sizing"]
+        return state
+
+    def __setstate__(self, state):
+        self.__dict__.update(state)
+        self._sizing = threading.Lock()
+
     def _sector_array(self, count):
         with self._sizing:
             if self.sectors is None:
