@@ -172,14 +172,17 @@ def run_on_cluster(client, inputs, tasks, heights, tile_nodes, progress, timeout
                                  key=f"kavicalc-tile-{run}-{number}")
                    for number, (start, stop) in enumerate(ranges)]
         if progress:
-            distributed.progress(futures)
-        distributed.wait(futures)
+            distributed.progress(futures, scheduler=client.scheduler.address)
+        try:
+            parts = iter(client.gather(futures, errors="skip"))
+        except distributed.client.CancelledError as error:
+            raise GridError(f"the cluster cancelled a tile of the grid ({error}); the run is "
+                            "incomplete") from error
         values = SiteValues(len(tasks))
         failed = []
-        finished = []
         for (start, stop), future in zip(ranges, futures):
             if future.status == "finished":
-                finished.append((start, future))
+                values.merge(start, next(parts))
             elif future.status == "error":
                 error = future.exception()
                 for index in range(start, stop):
@@ -188,9 +191,6 @@ def run_on_cluster(client, inputs, tasks, heights, tile_nodes, progress, timeout
             else:
                 raise GridError(f"a tile of the grid was {future.status} on the cluster; "
                                 "the run is incomplete")
-        parts = client.gather([future for _, future in finished])
-        for (start, _), part in zip(finished, parts):
-            values.merge(start, part)
         return values, failed
     finally:
         if futures:
