@@ -49,7 +49,7 @@ std::vector<std::string> SiteTextsFromCsv(const std::string& csv) {
     std::vector<std::string> f;
     std::istringstream fields(line);
     for (std::string field; std::getline(fields, field, ',');) f.push_back(field);
-    if (f.size() != 9) return {"bad row: " + line};
+    if (f.size() != 10) return {"bad row: " + line};  // ... power_density,mean_speed
     const auto number = [&](std::size_t i) { return std::strtod(f[i].c_str(), nullptr); };
     site.elevation = number(3);
     if (f[4] == "all") {

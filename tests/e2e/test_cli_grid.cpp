@@ -11,6 +11,7 @@
 #include "support/example_files.h"
 #include "support/json_reader.h"
 #include "support/tool_run.h"
+#include "support/xml_reader.h"
 
 namespace kavi::e2e {
 namespace {
@@ -144,9 +145,10 @@ TEST_F(CliGridTest, FailingNodesFinishAsNoDataAndAreReported) {
   const std::string map = files_.Write("flat.map", FlatMapText());
   const std::string atlas = files_.Write("uniform.lib", UniformAtlasText());
   const std::string out = files_.File("far.nc");
-  const ToolResult run =
-      RunKavicalc({"grid", "--map", map, "--atlas", atlas, "--height", "50", "--bounds",
-                   "0,0,60000,10", "--spacing", "30000", "--out", out, "--jobs", "2"});
+  const std::string svg = files_.File("far.svg");
+  const ToolResult run = RunKavicalc({"grid", "--map", map, "--atlas", atlas, "--height", "50",
+                                      "--bounds", "0,0,60000,10", "--spacing", "30000", "--out",
+                                      out, "--jobs", "2", "--plot", svg});
   EXPECT_EQ(run.status, 1) << run.err;
   EXPECT_NE(run.err.find("kavicalc: node at x 60000, y 0, height 50 m failed: Kavicalc.AtlasUser"),
             std::string::npos)
@@ -158,6 +160,43 @@ TEST_F(CliGridTest, FailingNodesFinishAsNoDataAndAreReported) {
   EXPECT_EQ(failed["mean_speed"].kind, JsonValue::Kind::Null);
   EXPECT_EQ(failed["elevation"].kind, JsonValue::Kind::Null);
   EXPECT_EQ(ReadNode(out, 0, 0, 50)["elevation"].number, 100.0);
+  // The plot shows the failed node grey and says what grey means.
+  const std::string picture = ReadFile(svg);
+  EXPECT_NE(picture.find("#b0b0b0"), std::string::npos);
+  EXPECT_NE(picture.find("no value (failed)"), std::string::npos);
+}
+
+TEST_F(CliGridTest, PlotShowsSpeedsLinesExtentAndSites) {
+  const std::string svg = files_.File("resource.svg");
+  const ToolResult run =
+      RunKavicalc({"grid", "--map", kExamples + "site.map", "--atlas", kExamples + "station.lib",
+                   "--height", "80", "--bounds", "0,-1000,3000,3000", "--spacing", "250", "--out",
+                   files_.File("r.csv"), "--plot", svg, "--sites", kExamples + "turbines.csv"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const XmlElement root = ParseXml(ReadFile(svg));
+  // One coloured cell per node (13 × 17), no grey ones: every node has a value.
+  const std::vector<const XmlElement*> groups = root.FindAll("g", "mean-speed");
+  ASSERT_EQ(groups.size(), 1u);
+  const std::vector<const XmlElement*> cells = groups[0]->FindAll("rect");
+  EXPECT_EQ(cells.size(), 13u * 17u);
+  for (const XmlElement* cell : cells) EXPECT_NE(cell->Attribute("fill"), "#b0b0b0");
+  // Every line of the map, every site, the frame and the legend in m/s.
+  const std::vector<const XmlElement*> lines = root.FindAll("g", "map-lines");
+  ASSERT_EQ(lines.size(), 1u);
+  // The example map's lines: 4 coast pieces, the mixed land's border, the town's
+  // edge, the forest, the village, 11 ridge and 7 hill contours.
+  EXPECT_EQ(lines[0]->FindAll("polyline").size(), 26u);
+  EXPECT_EQ(root.FindAll("circle").size(), 20u);
+  EXPECT_EQ(root.FindAll("rect", "grid-extent").size(), 1u);
+  bool legend = false;
+  for (const XmlElement* text : root.FindAll("text"))
+    legend |= text->text == "Mean wind speed (m/s)";
+  EXPECT_TRUE(legend);
+  // --sites is only for the plot, and a bad sites file is refused before any work.
+  const ToolResult alone =
+      RunKavicalc(Grid(files_.File("x.csv"), {"--sites", kExamples + "turbines.csv"}));
+  EXPECT_EQ(alone.status, 2);
+  EXPECT_FALSE(std::filesystem::exists(files_.File("x.csv")));
 }
 
 TEST_F(CliGridTest, BadInputLeavesNoFile) {

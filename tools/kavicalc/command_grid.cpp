@@ -1,6 +1,6 @@
 // grid: AtlasUser.CalculateResults over a regular grid of nodes, in parallel.
 #include <cstdio>
-#include <map>
+#include <filesystem>
 
 #include "command.h"
 #include "energy_options.h"
@@ -10,7 +10,9 @@
 #include "grid_failures.h"
 #include "grid_output.h"
 #include "number_text.h"
+#include "resource_map_plot.h"
 #include "site_calculations.h"
+#include "site_list.h"
 #include "usage_error.h"
 
 namespace kavi::tool {
@@ -22,6 +24,7 @@ constexpr const char* kHelp =
                      --spacing M --out FILE.tif|FILE.nc|FILE.csv [--rose FILE]
                      [--obstacles FILE] [--set ID=VALUE ...] [--jobs N]
                      [--power-curve FILE.csv [--air-density KG/M3]]
+                     [--plot FILE.svg [--sites FILE]]
 
 Predicts the wind resource at every node of a regular grid and every height
 (AtlasUser.CalculateResults at each node, on several threads at once): per
@@ -66,6 +69,13 @@ Options:
                     air density at the turbines; the curve's speeds are
                     multiplied by (1.225 / KG/M3)^(1/3), the usual correction
                     of a pitch-regulated turbine's curve; e.g. --air-density 1.18
+  --plot FILE.svg   also draws the mean wind speed at the first height as a
+                    map: colour with a legend in m/s, the map's height
+                    contours and roughness-change lines over it, the grid's
+                    extent as a frame (grids of more than 250 nodes a side
+                    are drawn with every n-th node); e.g. --plot resource.svg
+  --sites FILE      sites to mark on the plot, CSV rows x,y[,height] as for
+                    predict; e.g. --sites turbines.csv
   --help            this help
 
 A node that fails (for instance one that the map does not cover) gets no
@@ -78,6 +88,10 @@ Examples:
   kavicalc grid --map hill.map --atlas station.lib --height 50,80 --around 0,0 \
                 --radius 1000 --spacing 50 --power-curve e101.csv --out resource.nc
 )";
+
+// Drawing needs no more than the lines: the larger capacity of both editions
+// reads every map either can calculate on.
+constexpr int kDrawnMapCapacity = 1'000'000;
 
 std::string Program(const ToolEdition& edition) {
   return std::string("kavicalc ") + edition.version + " (" + edition.name + ")";
@@ -106,6 +120,10 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
     throw UsageError("--out expects a file name ending in .tif, .nc or .csv (got '" + out + "')",
                      command);
   const std::vector<Setting> settings = ParseSettings(options.All("--set"), command);
+  const std::string* plot = OptionalFile(options, "--plot");
+  const std::string* sitesFile = OptionalFile(options, "--sites");
+  if (sitesFile && !plot) throw UsageError("--sites marks sites on the --plot FILE.svg", command);
+  if (sitesFile) ReadSiteList(*sitesFile, command);  // refused before the calculations
   const CalculationInputs inputs{map,
                                  atlas,
                                  rose ? std::optional<std::string>(*rose) : std::nullopt,
@@ -148,6 +166,19 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
       if (format == GridFormat::kGeoTiff) WriteGridGeoTiff(temporary, values, about);
     });
   }
+  if (plot && failures.Count() < tasks.size()) {
+    const std::vector<SiteSpec> marked =
+        sitesFile ? ReadSiteList(*sitesFile, command) : std::vector<SiteSpec>{};
+    gis::MapLines lines;
+    try {
+      lines = gis::ReadMapLines(map, kDrawnMapCapacity);
+    } catch (const gis::MapReadError& error) {
+      std::fprintf(stderr, "kavicalc: the plot shows no map lines: %s\n", error.what());
+    }
+    ReplaceFile(*plot, ResourceMapSvg(values, lines, marked,
+                                      std::filesystem::path(map).filename().string() + ", " +
+                                          std::filesystem::path(atlas).filename().string()));
+  }
   if (failures.Count() == 0) return 0;
   failures.Report(stderr, tasks, out, failures.Count() < tasks.size());
   return 1;
@@ -171,7 +202,9 @@ Command GridCommand() {
            {"--set", "ID=VALUE", true},
            {"--jobs", "N", false},
            {"--power-curve", "FILE.csv", false},
-           {"--air-density", "KG/M3", false}},
+           {"--air-density", "KG/M3", false},
+           {"--plot", "FILE.svg", false},
+           {"--sites", "FILE", false}},
           Run};
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "call_failure.h"
+#include "energy_yield.h"
 #include "grid_output.h"
 #include "site_outcome.h"
 
@@ -46,6 +47,10 @@ class NetcdfFile {
   }
   void Text(int variable, const char* name, const std::string& value) {
     Check(nc_put_att_text(id_, variable, name, value.size(), value.c_str()),
+          "could not write the attributes of");
+  }
+  void Number(int variable, const char* name, double value) {
+    Check(nc_put_att_double(id_, variable, name, NC_DOUBLE, 1, &value),
           "could not write the attributes of");
   }
   // A single-precision quantity, compressed, with its CF attributes.
@@ -135,9 +140,7 @@ void WriteGridNetcdf(const std::string& path, const GridValues& values,
   file.Text(NC_GLOBAL, "Conventions", "CF-1.8");
   file.Text(NC_GLOBAL, "title", "Predicted wind resource on a regular grid");
   for (const auto& [name, value] : about.Items()) file.Text(NC_GLOBAL, name.c_str(), value);
-  if (about.energy) {
-    file.Text(NC_GLOBAL, "hours_per_year", "8766");
-  }
+  if (about.energy) file.Number(NC_GLOBAL, "hours_per_year", kHoursPerYear);
   file.EndDefinitions();
 
   std::vector<double> xs(layout.columns), ys(layout.rows);

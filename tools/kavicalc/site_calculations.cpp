@@ -53,14 +53,15 @@ TaskOutcome Calculate(I* user, const ToolEdition& edition, const CalculationInpu
 }
 
 // What the workers share: the next task to take, the count of tasks done,
-// whether to stop, and the first set-up failure.
+// whether to stop, and the first failure that ends the run (setting up a
+// worker, or taking a result).
 struct WorkQueue {
   std::atomic<std::size_t> next{0};
   std::atomic<std::size_t> finished{0};
   std::atomic<bool> stop{false};
-  std::mutex mutex;  // guards setupFailure and wakes the progress loop
+  std::mutex mutex;  // guards fatalFailure and wakes the progress loop
   std::condition_variable changed;
-  std::exception_ptr setupFailure;
+  std::exception_ptr fatalFailure;
   unsigned running = 0;
 };
 
@@ -79,7 +80,7 @@ void Work(const ToolEdition& edition, const CalculationInputs& inputs,
     }
   } catch (...) {
     std::lock_guard<std::mutex> lock(queue.mutex);
-    if (!queue.setupFailure) queue.setupFailure = std::current_exception();
+    if (!queue.fatalFailure) queue.fatalFailure = std::current_exception();
     queue.stop.store(true);
   }
   std::lock_guard<std::mutex> lock(queue.mutex);
@@ -111,7 +112,7 @@ void RunSiteCalculations(const ToolEdition& edition, const CalculationInputs& in
     }
   }
   for (std::thread& worker : workers) worker.join();
-  if (queue.setupFailure) std::rethrow_exception(queue.setupFailure);
+  if (queue.fatalFailure) std::rethrow_exception(queue.fatalFailure);
 }
 
 unsigned DefaultJobs() { return std::max(1u, std::thread::hardware_concurrency()); }

@@ -50,8 +50,8 @@ struct RunOptions {
 // the worker thread that calculated it, at most once per index (different
 // indices may be handed at the same time). With stopAtFailure, every task
 // before the first failing one in task order is still done. A failure to set
-// up a worker (activation, a refused --set) throws CallFailure once all
-// workers have stopped.
+// up a worker (activation, a refused --set) or an exception from done ends
+// the run: it is thrown once all workers have stopped.
 void RunSiteCalculations(const ToolEdition& edition, const CalculationInputs& inputs,
                          const std::vector<SiteTask>& tasks, const RunOptions& options,
                          const std::function<void(std::size_t, TaskOutcome&&)>& done);
