@@ -44,7 +44,7 @@ class GridAgainstToolTest(ClientTestCase):
         for name, variable in tool.variables.items():
             self.assertEqual(self.local[name].dtype, variable.dtype, name)
         self.assertEqual(self.local.attrs["parameters_set"], "STDH3=75")
-        self.assertEqual(self.local.attrs["hours_per_year"], "8766")
+        self.assertEqual(self.local.attrs["hours_per_year"], 8766.0)
 
         ours = self.folder.file("python.nc")
         self.local.to_netcdf(ours)

@@ -55,7 +55,7 @@ def provenance(edition, map_file, atlas_file, rose, obstacles, parameters, power
         attrs["air_density"] = repr(air_density) if isinstance(air_density, float) \
             else str(air_density)
     if power_curve is not None:
-        attrs["hours_per_year"] = f"{energy.HOURS_PER_YEAR:g}"
+        attrs["hours_per_year"] = energy.HOURS_PER_YEAR
     return attrs
 
 
