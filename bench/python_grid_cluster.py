@@ -15,7 +15,6 @@ import sys
 import tempfile
 import time
 
-import xarray as xr
 from distributed import Client, LocalCluster
 
 import kavicalc

@@ -11,7 +11,7 @@ import sys
 _HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(_HERE, "..", "python"))
 
-from client_support import ClientTestCase, TempFolder, kavicalc  # noqa: E402,F401
+from client_support import ClientTestCase, kavicalc  # noqa: E402,F401  (shared with the tests)
 
 EXAMPLES = os.path.normpath(os.path.join(_HERE, "..", "..", "examples"))
 MAP = os.path.join(EXAMPLES, "site.map")
