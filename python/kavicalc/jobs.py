@@ -13,6 +13,7 @@ from ._abi import E_INVALIDARG
 from ._dispatch import Dispatch
 from ._errors import ComError
 from ._file_identity import refuse_output_over_inputs
+from ._site_runs import check_jobs, run_sites
 
 EDITION_PREFIXES = {"kavicalc": "Kavicalc", "kavibase": "KAVIBASE"}
 MAX_SECTORS = 36
@@ -120,23 +121,45 @@ def site_record(results):
 
 
 def predict(map_file, atlas_file, height, sites, rose_file=None, obstacles_file=None,
-            settings=None, edition="kavicalc"):
+            settings=None, edition="kavicalc", *, jobs=1, as_dataset=False, power_curve=None,
+            air_density=None):
     """The predicted wind climate at each site: AtlasUser.CalculateResults per site.
 
     sites holds (x, y) or (x, y, height) tuples, or mappings with "x", "y" and
     optionally "height"; a per-site height overrides height (which may be None
     when every site has its own). Returns {"sites": [...]} with one dict per
-    site as site_record gives it.
+    site as site_record gives it; the first failing site raises its ComError.
+
+    jobs threads calculate at once (None: all cores), each with its own
+    AtlasUser; the results are the same whatever jobs. as_dataset=True returns
+    an xarray.Dataset over a site dimension with the variables of
+    kavicalc.grid (power_curve and air_density add the energy yield), failed
+    sites not a number and listed on its attributes.
     """
-    user = _create(edition, "AtlasUser")
-    _configure(user, settings)
-    user.MapFile = map_file
-    user.AtlasFile = atlas_file
-    _put_optional(user, "RoughnessRoseFile", rose_file)
-    _put_optional(user, "ObstaclesDataFile", obstacles_file)
-    records = []
-    for site in sites:
-        x, y, site_height = _site(site, height)
-        user.HeightAGL = site_height
-        records.append(site_record(user.CalculateResults(x, y)))
+    tasks = [_site(site, height) for site in sites]
+    if as_dataset:
+        from .analysis.sites import predict_dataset
+        return predict_dataset(map_file, atlas_file, tasks, rose_file, obstacles_file, settings,
+                               edition, power_curve, air_density, jobs)
+    if power_curve is not None or air_density is not None:
+        raise ValueError("power_curve and air_density come with as_dataset=True")
+
+    def open_user():
+        user = _create(edition, "AtlasUser")
+        _configure(user, settings)
+        user.MapFile = map_file
+        user.AtlasFile = atlas_file
+        _put_optional(user, "RoughnessRoseFile", rose_file)
+        _put_optional(user, "ObstaclesDataFile", obstacles_file)
+        return user
+
+    records = [None] * len(tasks)
+    failures = {}
+
+    def keep(index, results):
+        records[index] = site_record(results)
+
+    run_sites(open_user, tasks, check_jobs(jobs), keep, failures.__setitem__)
+    if failures:
+        raise failures[min(failures)]
     return {"sites": records}

@@ -78,6 +78,23 @@ class JobTest(unittest.TestCase):
         self.assertEqual(speeds, sorted(speeds))
         self.assertLess(speeds[0], speeds[-1])
 
+    def test_threads_give_the_serial_results_in_site_order(self):
+        sites = [(x, y, h) for x in (-2000.0, 0.0, 1500.0) for y in (-500.0, 700.0)
+                 for h in (10.0, 40.0)]
+        serial = self.predict(sites, jobs=1)
+        self.assertEqual(self.predict(sites, jobs=3), serial)
+        self.assertEqual([(s["x"], s["y"], s["height"]) for s in serial["sites"]], sites)
+        with self.assertRaises(ValueError):
+            self.predict(sites, jobs=0)
+        # The first failing site in the given order is raised, whatever the
+        # threads: the example map ends about 20 km out, so 40 km out fails.
+        examples = os.path.join(os.path.dirname(__file__), "..", "..", "examples")
+        far = [(0.0, 0.0), (40000.0, 0.0), (0.0, 100.0), (60000.0, 0.0)]
+        with self.assertRaises(kavicalc.ComError) as caught:
+            kavicalc.predict(os.path.join(examples, "site.map"),
+                             os.path.join(examples, "station.lib"), 80.0, far, jobs=2)
+        self.assertIn("Interpolation radius too small", caught.exception.description)
+
     def test_site_arguments_are_checked(self):
         with self.assertRaises(ValueError):
             kavicalc.predict(self.map, self.atlas, None, [(0.0, 0.0)])
