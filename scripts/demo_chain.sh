@@ -46,8 +46,8 @@ echo
 echo "== 4. Resource grid around the ridge, 80 m, with the E-101's energy yield =="
 "$tool" grid --map "$examples/site.map" --atlas "$out/station.lib" --height 80 \
   --around 1500,1000 --radius 2000 --spacing 200 --power-curve "$examples/e101_3050kw.csv" \
-  --out "$out/resource.nc"
-echo "Resource grid: $out/resource.nc (ncdump -h $out/resource.nc)"
+  --out "$out/resource.nc" --plot "$out/resource-map.svg"
+echo "Resource grid: $out/resource.nc (ncdump -h $out/resource.nc); map: $out/resource-map.svg"
 
 echo
 echo "== 5. Observed wind climate from a measured series (Greensboro TMY3, hourly, 10 m) =="
