@@ -14,6 +14,7 @@
 
 #include "numerics/map_input.h"
 #include "numerics/numerical_state.h"
+#include "support/bench_core.h"
 #include "support/synthetic_map.h"
 
 namespace {
@@ -31,7 +32,6 @@ double ThreadSeconds() {
 
 int main() {
   using kavi::numerics::MapInput;
-  using kavi::numerics::State;
   std::string pattern = (std::filesystem::temp_directory_path() / "kavi-bench-XXXXXX").string();
   if (!mkdtemp(pattern.data())) {
     std::fprintf(stderr, "cannot create a scratch directory\n");
@@ -58,14 +58,14 @@ int main() {
       lines = 0;
       used = 0;
       int kind = 0;
-      State().status = 0;
+      kavi::TestCore().status = 0;
       const double cpuStart = ThreadSeconds();
       const auto start = std::chrono::steady_clock::now();
-      MapInput(X.data(), Y.data(), lines, used, path.data(), static_cast<int>(path.size()), kind,
-               kCapacity);
+      MapInput(kavi::TestCore(), X.data(), Y.data(), lines, used, path.data(),
+               static_cast<int>(path.size()), kind, kCapacity);
       const auto stop = std::chrono::steady_clock::now();
       const double cpuStop = ThreadSeconds();
-      status = State().status;
+      status = kavi::TestCore().status;
       best = std::min(best, std::chrono::duration<double, std::milli>(stop - start).count());
       bestCpu = std::min(bestCpu, (cpuStop - cpuStart) * 1000.0);
     }

@@ -23,7 +23,7 @@
 
 #include "model/edition.h"
 #include "numerics/map_input.h"
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
 #include "support/bench_setup.h"
 #include "support/synthetic_map.h"
 
@@ -112,10 +112,10 @@ double BestReaderMs(const std::string& path, int capacity) {
   double best = 1e30;
   for (int run = 0; run < kReaderRuns; ++run) {
     int lines = 0, used = 0, kind = 0;
-    numerics::State().status = 0;
+    numerics::Context ctx;
     const auto start = Clock::now();
-    numerics::MapInput(X.data(), Y.data(), lines, used, path.c_str(), static_cast<int>(path.size()),
-                       kind, capacity);
+    numerics::MapInput(ctx, X.data(), Y.data(), lines, used, path.c_str(),
+                       static_cast<int>(path.size()), kind, capacity);
     best = std::min(best, bench::Milliseconds(start, Clock::now()));
   }
   return best;

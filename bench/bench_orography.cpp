@@ -17,6 +17,7 @@
 #include "numerics/orographic_terms.h"
 #include "numerics/site_model.h"
 #include "numerics/zooming_grid.h"
+#include "support/bench_core.h"
 #include "support/bench_setup.h"
 #include "support/synthetic_map.h"
 
@@ -32,8 +33,8 @@ constexpr float kHeight = 50.0f;
 // The configuration's defaults for the elements the three routines read.
 void SetParameters() {
   kavi::bench::LoadDefaultParameters();
-  State().sectorCount = kSectors;
-  LoadGridConstants();
+  kavi::TestCore().sectorCount = kSectors;
+  kavi::TestCore().LoadGridConstants();
 }
 
 }  // namespace
@@ -58,35 +59,36 @@ int main() {
     int lines = 0;
     int used = 0;
     int kind = 0;
-    State().status = 0;
-    MapInput(X.data(), Y.data(), lines, used, path.data(), static_cast<int>(path.size()), kind,
-             kCapacity);
+    kavi::TestCore().status = 0;
+    MapInput(kavi::TestCore(), X.data(), Y.data(), lines, used, path.data(),
+             static_cast<int>(path.size()), kind, kCapacity);
     double grid = 1e30;
     double spectrum = 1e30;
     double site = 1e30;
     int status = 0;
     for (int run = 0; run < kRuns; ++run) {
-      State().status = 0;
+      kavi::TestCore().status = 0;
       RoughnessRose rose;
       for (int s = 0; s < kMaxSectors; ++s) rose.z0[0][s] = 0.03f;
       SiteEffectTable table;
       float elevation = 0.0f;
       const auto t0 = std::chrono::steady_clock::now();
-      BuildZoomingGrid(X.data(), Y.data(), lines, 0.0f, 0.0f, elevation, 1.0f, kCapacity);
+      BuildZoomingGrid(kavi::TestCore(), X.data(), Y.data(), lines, 0.0f, 0.0f, elevation, 1.0f,
+                       kCapacity);
       const auto t1 = std::chrono::steady_clock::now();
-      GridSpectrum(kSectors);
+      GridSpectrum(kavi::TestCore(), kSectors);
       const auto t2 = std::chrono::steady_clock::now();
-      SiteEffects(kHeight, rose, table, 1);
+      SiteEffects(kavi::TestCore(), kHeight, rose, table, 1);
       const auto t3 = std::chrono::steady_clock::now();
-      status = State().status;
+      status = kavi::TestCore().status;
       grid = std::min(grid, kavi::bench::Milliseconds(t0, t1));
       spectrum = std::min(spectrum, kavi::bench::Milliseconds(t1, t2));
       site = std::min(site, kavi::bench::Milliseconds(t2, t3));
     }
     const double total = grid + spectrum + site;
     std::printf("%8d %7d %9d %6d %6d %9.2f %9.3f %9.3f %9.2f %7.1f\n", used, lines,
-                Grid().crossingCount, Grid().passCount, status, grid, spectrum, site, total,
-                total * 1e6 / used);
+                kavi::TestCore().grid.crossingCount, kavi::TestCore().grid.passCount, status, grid,
+                spectrum, site, total, total * 1e6 / used);
   }
   std::filesystem::current_path(std::filesystem::temp_directory_path());
   std::filesystem::remove_all(pattern);

@@ -15,6 +15,7 @@
 #include "numerics/map_input.h"
 #include "numerics/numerical_state.h"
 #include "numerics/roughness_rose_from_map.h"
+#include "support/bench_core.h"
 #include "support/bench_setup.h"
 #include "support/synthetic_map.h"
 
@@ -54,11 +55,11 @@ int main() {
     int lines = 0;
     int used = 0;
     int kind = 0;
-    State().status = 0;
-    MapInput(X.data(), Y.data(), lines, used, path.data(), static_cast<int>(path.size()), kind,
-             kCapacity);
-    if (State().status != 0) {
-      std::fprintf(stderr, "map input failed with status %d\n", State().status);
+    kavi::TestCore().status = 0;
+    MapInput(kavi::TestCore(), X.data(), Y.data(), lines, used, path.data(),
+             static_cast<int>(path.size()), kind, kCapacity);
+    if (kavi::TestCore().status != 0) {
+      std::fprintf(stderr, "map input failed with status %d\n", kavi::TestCore().status);
       return 1;
     }
     for (const Site& site : sites) {
@@ -67,13 +68,14 @@ int main() {
         int status = 0;
         int changes = 0;
         for (int run = 0; run < kRuns; ++run) {
-          State().status = 0;
+          kavi::TestCore().status = 0;
           RoughnessRose rose;
           for (int s = 0; s < kMaxSectors; ++s) rose.z0[0][s] = 0.03f;
           const auto t0 = std::chrono::steady_clock::now();
-          MapRoughnessRose(X.data(), Y.data(), lines, site.x, site.y, sectors, rose, kCapacity);
+          MapRoughnessRose(kavi::TestCore(), X.data(), Y.data(), lines, site.x, site.y, sectors,
+                           rose, kCapacity);
           const auto t1 = std::chrono::steady_clock::now();
-          status = State().status;
+          status = kavi::TestCore().status;
           changes = 0;
           for (int s = 0; s < sectors; ++s) changes += rose.changes[s];
           best = std::min(best, kavi::bench::Milliseconds(t0, t1));

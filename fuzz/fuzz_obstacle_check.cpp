@@ -7,7 +7,7 @@
 #include <string>
 
 #include "harness/input_file.h"
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
 #include "numerics/obstacle_file.h"
 #include "obstacle_file_check.h"
 #include "usage_error.h"
@@ -21,10 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // What the tool lets through, the engine must read.
   using namespace kavi::numerics;
-  State().status = kStatusOk;
-  ObstacleInput& o = Obstacles();
-  ReadObstacleFile(o.count, o.firstBearing, o.firstDistance, o.secondBearing, o.secondDistance,
+  Context ctx;
+  ObstacleInput& o = ctx.obstacles;
+  ReadObstacleFile(ctx, o.count, o.firstBearing, o.firstDistance, o.secondBearing, o.secondDistance,
                    o.height, o.depth, o.porosity, path.c_str(), static_cast<int>(path.size()));
-  if (State().status != kStatusOk) std::abort();
+  if (ctx.status != kStatusOk) std::abort();
   return 0;
 }

@@ -7,11 +7,12 @@
 
 #include "component/parameter_table.h"
 #include "numerics/numerical_state.h"
+#include "support/bench_core.h"
 
 namespace kavi::bench {
 
 void LoadDefaultParameters() {
-  float* vector = numerics::State().parameters;
+  float* vector = kavi::TestCore().parameters;
   const auto& fixed = component::FixedDefaultVector();
   std::copy(fixed.begin(), fixed.end(), vector);
   for (const auto& d : component::ParameterDefinitions()) vector[d.element - 1] = d.defaultValue;

@@ -7,8 +7,8 @@
 
 namespace kavi::bench {
 
-// The configuration defaults of the current edition as the process-wide
-// parameter vector, as a calculation copies them in.
+// The configuration defaults of the current edition as the parameter vector
+// of the benchmark context, as a calculation copies them in.
 void LoadDefaultParameters();
 
 // Creates a fresh folder under the temporary folder and makes it the working

@@ -51,10 +51,10 @@ void Predict(const numerics::AtlasTables& atlas, int ns, HarnessResult& r) {
     float f[numerics::kMaxSectors];
     float totalA = 0.0f;
     float totalK = 0.0f;
-    numerics::PredictSiteClimate(atlas, ns, effects, height, rose, A, k, f, totalA, totalK);
+    numerics::PredictSiteClimate(HarnessCore(), atlas, ns, effects, height, rose, A, k, f, totalA,
+                                 totalK);
     const std::string at = " at " + std::to_string(height) + " m";
-    if (!r.Expect(numerics::State().status == numerics::kStatusOk,
-                  "prediction set a status" + at) ||
+    if (!r.Expect(HarnessCore().status == numerics::kStatusOk, "prediction set a status" + at) ||
         !r.Expect(AllFinite(A, ns) && AllFinite(k, ns) && AllFinite(f, ns) &&
                       std::isfinite(totalA) && std::isfinite(totalK),
                   "prediction not finite" + at)) {
@@ -77,14 +77,14 @@ HarnessResult RunAtlasFile(const std::uint8_t* data, std::size_t size) {
   ResetCalculation();
   // The atlas in use before the load: the reset defaults of 12 sectors.
   numerics::AtlasTables atlas;
-  numerics::ResetAtlas(static_cast<int>(numerics::Parameter(18)),
-                       static_cast<int>(numerics::Parameter(12)), kDefaultSectors, atlas);
+  numerics::ResetAtlas(HarnessCore(), static_cast<int>(HarnessCore().Parameter(18)),
+                       static_cast<int>(HarnessCore().Parameter(12)), kDefaultSectors, atlas);
   const numerics::AtlasTables before = atlas;
   int sectors = 0;
   char title[numerics::kAtlasTitleWidth];
-  numerics::LoadAtlas(atlas, sectors, title, numerics::kAtlasTitleWidth, path.c_str(),
-                      static_cast<int>(path.size()));
-  const int status = numerics::State().status;
+  numerics::LoadAtlas(HarnessCore(), atlas, sectors, title, numerics::kAtlasTitleWidth,
+                      path.c_str(), static_cast<int>(path.size()));
+  const int status = HarnessCore().status;
   const bool unchanged = std::memcmp(&atlas, &before, sizeof atlas) == 0;
   if (status == numerics::kStatusCannotOpenFile) {
     r.Expect(unchanged, "refused atlas file changed the atlas");

@@ -10,8 +10,13 @@ namespace {
 constexpr float kNeutralRoughness = 0.03f;
 }
 
+numerics::Context& HarnessCore() {
+  static numerics::Context* const core = new numerics::Context;
+  return *core;
+}
+
 void ResetCalculation(int sectors) {
-  numerics::NumericalState& state = numerics::State();
+  numerics::Context& state = HarnessCore();
   const auto& fixed = component::FixedDefaultVector();
   for (int i = 0; i < numerics::kParameterCount; ++i) state.parameters[i] = fixed[i];
   for (const component::ParameterDefinition& d : component::ParameterDefinitions())
@@ -19,13 +24,13 @@ void ResetCalculation(int sectors) {
   state.status = numerics::kStatusOk;
   state.atlasControl = 0;
   AdoptSectorCount(sectors);
-  numerics::LoadGridConstants();
-  numerics::Grid() = numerics::GridState{};
+  HarnessCore().LoadGridConstants();
+  HarnessCore().grid = numerics::GridState{};
 }
 
 void AdoptSectorCount(int sectors) {
-  numerics::State().parameters[0] = static_cast<float>(sectors);
-  numerics::State().sectorCount = sectors;
+  HarnessCore().parameters[0] = static_cast<float>(sectors);
+  HarnessCore().sectorCount = sectors;
 }
 
 numerics::SiteEffectTable NeutralSiteEffects() {

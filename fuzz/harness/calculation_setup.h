@@ -1,9 +1,10 @@
-// What every calculation starts from, for the harnesses: the process-wide
-// numerical state as the automation operation leaves it with a default
+// What every calculation starts from, for the harnesses: the harnesses'
+// numerical context as the automation operation leaves it with a default
 // configuration, and the neutral inputs of the later steps.
 #pragma once
 
 #include "numerics/calculation_arrays.h"
+#include "numerics/context.h"
 
 namespace kavi::fuzz {
 
@@ -12,6 +13,10 @@ constexpr float kSiteX = 0.0f;
 constexpr float kSiteY = 0.0f;
 constexpr float kSiteHeight = 50.0f;
 constexpr int kDefaultSectors = 12;
+
+// The numerical context the harnesses drive the routines with (one input at a
+// time, on one thread).
+numerics::Context& HarnessCore();
 
 // Status word 0; the default configuration's 77 parameters (fixed defaults
 // with the named defaults written over them) in the parameter vector; the

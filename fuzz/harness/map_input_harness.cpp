@@ -76,10 +76,11 @@ void CheckStoredLines(const StoredMap& m, HarnessResult& r) {
 // What the site model does with a map: the zooming grid and its spectrum, the
 // roughness rose from the map, and the site effects for a site at the origin.
 void WalkMap(const StoredMap& m, HarnessResult& r) {
-  numerics::State().status = numerics::kStatusOk;
+  HarnessCore().status = numerics::kStatusOk;
   float elevation = 0.0f;
-  numerics::BuildZoomingGrid(m.X, m.Y, m.lines, kSiteX, kSiteY, elevation, 1.0f, m.capacity);
-  const int gridStatus = numerics::State().status;
+  numerics::BuildZoomingGrid(HarnessCore(), m.X, m.Y, m.lines, kSiteX, kSiteY, elevation, 1.0f,
+                             m.capacity);
+  const int gridStatus = HarnessCore().status;
   if (!r.Expect(gridStatus == numerics::kStatusOk || gridStatus == numerics::kStatusMapTooLarge ||
                     gridStatus == numerics::kStatusRadiusTooSmall ||
                     gridStatus == numerics::kStatusWorkFileError,
@@ -87,7 +88,7 @@ void WalkMap(const StoredMap& m, HarnessResult& r) {
       gridStatus != numerics::kStatusOk) {
     return;  // the calculation stops here
   }
-  const numerics::GridState& grid = numerics::Grid();
+  const numerics::GridState& grid = HarnessCore().grid;
   if (!r.Expect(std::isfinite(elevation) && std::isfinite(grid.lengthScale) &&
                     grid.lengthScale >= 0.0f && grid.rayCount >= 0 &&
                     grid.rayCount <= numerics::kMaxGridRays,
@@ -99,16 +100,17 @@ void WalkMap(const StoredMap& m, HarnessResult& r) {
                 "zooming grid: value not finite")) {
     return;
   }
-  const int sectors = numerics::State().sectorCount;
-  numerics::GridSpectrum(sectors);
+  const int sectors = HarnessCore().sectorCount;
+  numerics::GridSpectrum(HarnessCore(), sectors);
   if (!r.Expect(AllFinite(&grid.coefficients[0][0][0], sectors * numerics::kGridTermCount * 3),
                 "spectrum coefficient not finite")) {
     return;
   }
 
   numerics::RoughnessRose rose = NeutralRose();
-  numerics::MapRoughnessRose(m.X, m.Y, m.lines, kSiteX, kSiteY, sectors, rose, m.capacity);
-  const int roseStatus = numerics::State().status;
+  numerics::MapRoughnessRose(HarnessCore(), m.X, m.Y, m.lines, kSiteX, kSiteY, sectors, rose,
+                             m.capacity);
+  const int roseStatus = HarnessCore().status;
   if (!r.Expect(roseStatus == numerics::kStatusOk || roseStatus == numerics::kStatusMapTooLarge ||
                     roseStatus == numerics::kStatusWorkFileError,
                 "roughness rose set status " + std::to_string(roseStatus)) ||
@@ -131,8 +133,8 @@ void WalkMap(const StoredMap& m, HarnessResult& r) {
   }
 
   numerics::SiteEffectTable effects = NeutralSiteEffects();
-  numerics::SiteEffects(kSiteHeight, rose, effects, 1);
-  r.Expect(numerics::State().status == numerics::kStatusOk, "site model set a status");
+  numerics::SiteEffects(HarnessCore(), kSiteHeight, rose, effects, 1);
+  r.Expect(HarnessCore().status == numerics::kStatusOk, "site model set a status");
   r.Expect(AllFinite(effects.speedFactor, numerics::kEffectSlots * sectors) &&
                AllFinite(effects.turning, numerics::kEffectSlots * sectors),
            "site effect not finite");
@@ -145,9 +147,9 @@ int ReadMap(const std::string& path, float* X, float* Y, int capacity, HarnessRe
   int lines = 0;
   int entries = 0;
   int kind = 0;
-  numerics::MapInput(X, Y, lines, entries, path.c_str(), static_cast<int>(path.size()), kind,
-                     capacity);
-  const int status = numerics::State().status;
+  numerics::MapInput(HarnessCore(), X, Y, lines, entries, path.c_str(),
+                     static_cast<int>(path.size()), kind, capacity);
+  const int status = HarnessCore().status;
   const std::string size = " (capacity " + std::to_string(capacity) + ")";
   switch (status) {
     case numerics::kStatusOk:

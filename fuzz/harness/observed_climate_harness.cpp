@@ -77,16 +77,16 @@ void UseClimate(const numerics::ObservedClimate& c, HarnessResult& r) {
     }
   }
 
-  numerics::State().atlasControl = kAtlasControl;
+  HarnessCore().atlasControl = kAtlasControl;
   numerics::AtlasTables atlas;
-  const int classes = static_cast<int>(numerics::Parameter(18));
-  const int heights = static_cast<int>(numerics::Parameter(12));
-  numerics::ResetAtlas(classes, heights, ns, atlas);
+  const int classes = static_cast<int>(HarnessCore().Parameter(18));
+  const int heights = static_cast<int>(HarnessCore().Parameter(12));
+  numerics::ResetAtlas(HarnessCore(), classes, heights, ns, atlas);
   const numerics::AtlasTables before = atlas;
   const numerics::SiteEffectTable effects = NeutralSiteEffects();
   const numerics::RoughnessRose rose = NeutralRose();
-  numerics::CalculateAtlas(c, kSiteHeight, atlas, ns, effects, rose);
-  const int status = numerics::State().status;
+  numerics::CalculateAtlas(HarnessCore(), c, kSiteHeight, atlas, ns, effects, rose);
+  const int status = HarnessCore().status;
   if (status == numerics::kStatusCannotOpenFile) {
     // Refused (too many bins for the calculation): the atlas is untouched.
     r.Expect(std::memcmp(&atlas, &before, sizeof atlas) == 0, "refused climate changed the atlas");
@@ -122,8 +122,9 @@ HarnessResult RunObservedClimate(const std::uint8_t* data, std::size_t size) {
   numerics::ObservedClimate climate;
   climate.latitude = 55.0f;  // an earlier climate's line 2, kept if the new one has none
   const numerics::ObservedClimate before = climate;
-  numerics::ReadObservedClimate(climate, path.c_str(), static_cast<int>(path.size()));
-  const int status = numerics::State().status;
+  numerics::ReadObservedClimate(HarnessCore(), climate, path.c_str(),
+                                static_cast<int>(path.size()));
+  const int status = HarnessCore().status;
   if (status == numerics::kStatusCannotOpenFile) {
     r.Expect(std::memcmp(&climate, &before, sizeof climate) == 0,
              "refused climate file changed the climate");

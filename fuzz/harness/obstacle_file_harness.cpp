@@ -66,15 +66,15 @@ void UseObstacles(const numerics::ObstacleInput& o, int nsec, HarnessResult& r) 
   static numerics::ShelterRecordList s;  // 20 kB, as the model object holds it
   const int nfine = numerics::kFineDirectionsPerSector * nsec;
   AdoptSectorCount(nsec);
-  numerics::BuildShelterRecords(o.count, o.firstBearing, o.firstDistance, o.secondBearing,
-                                o.secondDistance, o.height, o.depth, o.porosity, s.direction, s.key,
-                                s.farDistance, s.height, s.openness, s.count,
+  numerics::BuildShelterRecords(HarnessCore(), o.count, o.firstBearing, o.firstDistance,
+                                o.secondBearing, o.secondDistance, o.height, o.depth, o.porosity,
+                                s.direction, s.key, s.farDistance, s.height, s.openness, s.count,
                                 numerics::kMaxShelterRecords, s.distanceScale, nfine);
-  const int status = numerics::State().status;
+  const int status = HarnessCore().status;
   const std::string sectors = " for " + std::to_string(nsec) + " sectors";
   if (status == numerics::kStatusTooManyShelterRecords) {
     r.Expect(s.count == 0 && s.distanceScale == 0.0f, "overflowing record list not emptied");
-    numerics::State().status = numerics::kStatusOk;
+    HarnessCore().status = numerics::kStatusOk;
     return;
   }
   if (!r.Expect(status == numerics::kStatusOk,
@@ -86,9 +86,10 @@ void UseObstacles(const numerics::ObstacleInput& o, int nsec, HarnessResult& r) 
   const numerics::RoughnessRose rose = NeutralRose();
   for (float z : kShelterHeights) {
     numerics::SiteEffectTable effects = NeutralSiteEffects();
-    numerics::ComputeShelter(s.key, s.farDistance, s.height, s.openness, s.count, s.distanceScale,
-                             nfine, nsec, z, rose.z0, effects.speedFactor, effects.turning);
-    if (!r.Expect(numerics::State().status == numerics::kStatusOk,
+    numerics::ComputeShelter(HarnessCore(), s.key, s.farDistance, s.height, s.openness, s.count,
+                             s.distanceScale, nfine, nsec, z, rose.z0, effects.speedFactor,
+                             effects.turning);
+    if (!r.Expect(HarnessCore().status == numerics::kStatusOk,
                   "shelter model set a status" + sectors)) {
       return;
     }
@@ -103,11 +104,11 @@ HarnessResult RunObstacleFile(const std::uint8_t* data, std::size_t size) {
   const std::string& path = WriteInputFile(data, size);
   HarnessResult r;
   ResetCalculation();
-  numerics::ObstacleInput& o = numerics::Obstacles();
-  numerics::ReadObstacleFile(o.count, o.firstBearing, o.firstDistance, o.secondBearing,
-                             o.secondDistance, o.height, o.depth, o.porosity, path.c_str(),
-                             static_cast<int>(path.size()));
-  const int status = numerics::State().status;
+  numerics::ObstacleInput& o = HarnessCore().obstacles;
+  numerics::ReadObstacleFile(HarnessCore(), o.count, o.firstBearing, o.firstDistance,
+                             o.secondBearing, o.secondDistance, o.height, o.depth, o.porosity,
+                             path.c_str(), static_cast<int>(path.size()));
+  const int status = HarnessCore().status;
   if (status == numerics::kStatusObstacleFileUnreadable) {
     r.Expect(o.count == 0, "unreadable obstacles file left obstacles");
     return r;

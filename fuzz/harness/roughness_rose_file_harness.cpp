@@ -36,8 +36,8 @@ void UseRose(numerics::RoughnessRose& rose, int nsec, HarnessResult& r) {
     }
   }
   numerics::SiteEffectTable effects = NeutralSiteEffects();
-  numerics::SiteEffects(kSiteHeight, rose, effects, 1);
-  if (!r.Expect(numerics::State().status == numerics::kStatusOk, "site model set a status") ||
+  numerics::SiteEffects(HarnessCore(), kSiteHeight, rose, effects, 1);
+  if (!r.Expect(HarnessCore().status == numerics::kStatusOk, "site model set a status") ||
       !r.Expect(AllFinite(effects.speedFactor, numerics::kEffectSlots * nsec) &&
                     AllFinite(effects.turning, numerics::kEffectSlots * nsec),
                 "site effect not finite")) {
@@ -48,15 +48,16 @@ void UseRose(numerics::RoughnessRose& rose, int nsec, HarnessResult& r) {
       return;
   }
   numerics::AtlasTables atlas;
-  numerics::ResetAtlas(static_cast<int>(numerics::Parameter(18)),
-                       static_cast<int>(numerics::Parameter(12)), nsec, atlas);
+  numerics::ResetAtlas(HarnessCore(), static_cast<int>(HarnessCore().Parameter(18)),
+                       static_cast<int>(HarnessCore().Parameter(12)), nsec, atlas);
   float A[numerics::kMaxSectors];
   float k[numerics::kMaxSectors];
   float f[numerics::kMaxSectors];
   float totalA = 0.0f;
   float totalK = 0.0f;
-  numerics::PredictSiteClimate(atlas, nsec, effects, kSiteHeight, rose, A, k, f, totalA, totalK);
-  r.Expect(numerics::State().status == numerics::kStatusOk, "prediction set a status");
+  numerics::PredictSiteClimate(HarnessCore(), atlas, nsec, effects, kSiteHeight, rose, A, k, f,
+                               totalA, totalK);
+  r.Expect(HarnessCore().status == numerics::kStatusOk, "prediction set a status");
   r.Expect(AllFinite(A, nsec) && AllFinite(k, nsec) && AllFinite(f, nsec) &&
                std::isfinite(totalA) && std::isfinite(totalK),
            "prediction not finite");

@@ -1,14 +1,12 @@
 // What the three calculating classes share: a configuration, a model object,
-// and the guarded, serialised run of a calculation.
+// and the guarded run of a calculation. Each model object has its own
+// numerical context, so calculations of different objects run at the same time.
 #pragma once
 
 #include <kavi/interfaces.h>
 
-#include <algorithm>
 #include <memory>
-#include <mutex>
 
-#include "component/calculation_lock.h"
 #include "component/component_object.h"
 #include "component/configuration.h"
 #include "component/guard.h"
@@ -36,21 +34,17 @@ class CalculatorObject : public ComponentObject<Derived, I> {
   }
 
  protected:
-  // Runs body under the process-wide calculation lock, reporting any failure
-  // for this class and its interface.
+  // Runs body, reporting any failure for this class and its interface.
   template <class Body>
   HRESULT RunCalculation(Body&& body) noexcept {
-    return Guard(ErrorTarget{&Derived::Clsid(), &Derived::Iid()}, [&] {
-      std::lock_guard<std::mutex> lock(CalculationMutex());
-      return body();
-    });
+    return Guard(ErrorTarget{&Derived::Clsid(), &Derived::Iid()}, body);
   }
 
   // Step 1 of every calculation: the configuration's vector becomes the
-  // process-wide parameter vector.
-  void CopyParameters() const {
-    std::copy(configuration_.vector(), configuration_.vector() + kVectorSize,
-              numerics::State().parameters);
+  // parameter vector of the model object's context.
+  void CopyParameters() {
+    static_assert(kVectorSize == numerics::kParameterCount);
+    model_->AdoptParameters(configuration_.vector());
   }
 
   // The not-specified step: error information with the class's ProgID as

@@ -1,9 +1,10 @@
 #include "gis/map_lines.h"
 
 #include <algorithm>
+#include <memory>
 
+#include "numerics/context.h"
 #include "numerics/map_input.h"
-#include "numerics/numerical_state.h"
 
 namespace kavi::gis {
 
@@ -54,11 +55,11 @@ MapExtent MapLines::Extent() const {
 MapLines ReadMapLines(const std::string& path, int capacity) {
   std::vector<float> x(static_cast<std::size_t>(capacity)), y(static_cast<std::size_t>(capacity));
   int lineCount = 0, entryCount = 0, kind = 0;
-  numerics::State().status = numerics::kStatusOk;
-  numerics::MapInput(x.data(), y.data(), lineCount, entryCount, path.c_str(),
+  // A context of its own: the map is read apart from any calculation.
+  const auto core = std::make_unique<numerics::Context>();
+  numerics::MapInput(*core, x.data(), y.data(), lineCount, entryCount, path.c_str(),
                      static_cast<int>(path.size()), kind, capacity);
-  const int status = numerics::State().status;
-  numerics::State().status = numerics::kStatusOk;
+  const int status = core->status;
   switch (status) {
     case numerics::kStatusOk:
       break;

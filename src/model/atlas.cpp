@@ -3,7 +3,6 @@
 #include "model/check_status.h"
 #include "model/exceptions.h"
 #include "numerics/atlas_file.h"
-#include "numerics/numerical_state.h"
 
 namespace kavi::model {
 
@@ -14,26 +13,27 @@ int Truncated(float element) { return static_cast<int>(element); }
 void CAtlas::Reset() {
   // Counts outside 1 … 5 cannot come from a configuration (the parameters
   // are range-checked); the reset cuts them to the capacities.
-  tables_.roughnessCount = Truncated(numerics::Parameter(18));
-  tables_.heightCount = Truncated(numerics::Parameter(12));
-  numerics::ResetAtlas(tables_.roughnessCount, tables_.heightCount, owner_.sectorCount(), tables_);
-  CheckStatus("CAtlas::Reset");
+  tables_.roughnessCount = Truncated(owner_.core().Parameter(18));
+  tables_.heightCount = Truncated(owner_.core().Parameter(12));
+  numerics::ResetAtlas(owner_.core(), tables_.roughnessCount, tables_.heightCount,
+                       owner_.sectorCount(), tables_);
+  CheckStatus(owner_.core(), "CAtlas::Reset");
 }
 
 void CAtlas::Load(const std::string& file) {
   int sectorsRead = 0;
   char title[numerics::kAtlasTitleWidth] = {};
-  numerics::LoadAtlas(tables_, sectorsRead, title, numerics::kAtlasTitleWidth, file.c_str(),
-                      static_cast<int>(file.size()));
-  CheckStatus("CAtlas::Load");
+  numerics::LoadAtlas(owner_.core(), tables_, sectorsRead, title, numerics::kAtlasTitleWidth,
+                      file.c_str(), static_cast<int>(file.size()));
+  CheckStatus(owner_.core(), "CAtlas::Load");
   if (sectorsRead > numerics::kMaxSectors) throw RuntimeError("CAtlas::Load", "Too many sectors");
   owner_.AdoptSectorCount(sectorsRead);
 }
 
 void CAtlas::Save(const std::string& file) const {
-  numerics::SaveAtlas(tables_, owner_.sectorCount(), "", 0, file.c_str(),
+  numerics::SaveAtlas(owner_.core(), tables_, owner_.sectorCount(), "", 0, file.c_str(),
                       static_cast<int>(file.size()));
-  CheckStatus("CAtlas::Save");
+  CheckStatus(owner_.core(), "CAtlas::Save");
 }
 
 }  // namespace kavi::model

@@ -3,12 +3,11 @@
 #include "model/check_status.h"
 #include "model/exceptions.h"
 #include "numerics/atlas_calculation.h"
-#include "numerics/numerical_state.h"
 
 namespace kavi::model {
 
 void CAtlasCalculator::Reset() {
-  numerics::State().atlasControl = 50;
+  core().atlasControl = 50;
   SectorCountFromParameters();
   ResetSiteEffects();
   ResetSiteModel();
@@ -23,9 +22,9 @@ void CAtlasCalculator::Calculate() {
   CShelterModel::Calculate();
   // The atlas keeps the class and height counts of its reset (elements 18 and
   // 12); the sector count is the calculation's.
-  numerics::CalculateAtlas(histogram_.climate(), siteHeight_, atlas_.tables(), nsec_, effects_,
-                           rose_);
-  CheckStatus("CAtlasCalculator");
+  numerics::CalculateAtlas(core(), histogram_.climate(), siteHeight_, atlas_.tables(), nsec_,
+                           effects_, rose_);
+  CheckStatus(core(), "CAtlasCalculator");
   calculated_ = true;
 }
 

@@ -2,7 +2,7 @@
 
 #include "model/edition.h"
 #include "model/exceptions.h"
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
 
 namespace kavi::model {
 
@@ -36,8 +36,8 @@ std::string StatusMessage(int code) {
   return std::string(CurrentEdition().messagePrefix) + text;
 }
 
-void CheckStatus(const std::string& context) {
-  int& status = numerics::State().status;
+void CheckStatus(numerics::Context& core, const std::string& context) {
+  int& status = core.status;
   const int code = status;
   if (code == 0) return;
   status = 0;

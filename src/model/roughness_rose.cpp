@@ -17,9 +17,9 @@ void CRoughnessRose::ResetRose() {
 }
 
 void CRoughnessRose::CreateFromSite() {
-  numerics::MapRoughnessRose(mapX_.data(), mapY_.data(), lineCount_, siteX_, siteY_, nsec_, rose_,
-                             mapCapacity());
-  CheckStatus("CRoughnessRose::CreateFromSite");
+  numerics::MapRoughnessRose(core(), mapX_.data(), mapY_.data(), lineCount_, siteX_, siteY_, nsec_,
+                             rose_, mapCapacity());
+  CheckStatus(core(), "CRoughnessRose::CreateFromSite");
 }
 
 void CRoughnessRose::Load(const std::string& file) {

@@ -11,11 +11,11 @@ constexpr int kFinePerSector = 9;
 }
 
 void CShelterModel::Load(const std::string& file) {
-  numerics::ObstacleInput& input = numerics::Obstacles();
-  numerics::ReadObstacleFile(input.count, input.firstBearing, input.firstDistance,
+  numerics::ObstacleInput& input = core().obstacles;
+  numerics::ReadObstacleFile(core(), input.count, input.firstBearing, input.firstDistance,
                              input.secondBearing, input.secondDistance, input.height, input.depth,
                              input.porosity, file.c_str(), static_cast<int>(file.size()));
-  CheckStatus("CShelterModel::Load");
+  CheckStatus(core(), "CShelterModel::Load");
   obstacles_ = input;
   BuildRecords("CShelterModel::Load");
   notLoaded_ = false;
@@ -24,12 +24,12 @@ void CShelterModel::Load(const std::string& file) {
 void CShelterModel::BuildRecords(const char* context) {
   const numerics::ObstacleInput& o = obstacles_;
   fineDirections_ = kFinePerSector * nsec_;
-  numerics::BuildShelterRecords(o.count, o.firstBearing, o.firstDistance, o.secondBearing,
+  numerics::BuildShelterRecords(core(), o.count, o.firstBearing, o.firstDistance, o.secondBearing,
                                 o.secondDistance, o.height, o.depth, o.porosity, records_.direction,
                                 records_.key, records_.farDistance, records_.height,
                                 records_.openness, records_.count, numerics::kMaxShelterRecords,
                                 records_.distanceScale, fineDirections_);
-  CheckStatus(context);
+  CheckStatus(core(), context);
 }
 
 void CShelterModel::Calculate() {
@@ -37,10 +37,11 @@ void CShelterModel::Calculate() {
   // Records carry fine-direction indexes of the sector count they were built
   // for; a later calculation with another sector count builds them again.
   if (fineDirections_ != kFinePerSector * nsec_) BuildRecords("CShelterModel::Calculate");
-  numerics::ComputeShelter(records_.key, records_.farDistance, records_.height, records_.openness,
-                           records_.count, records_.distanceScale, fineDirections_, nsec_,
-                           siteHeight_, rose_.z0, effects_.speedFactor, effects_.turning);
-  CheckStatus("CShelterModel::Calculate");
+  numerics::ComputeShelter(core(), records_.key, records_.farDistance, records_.height,
+                           records_.openness, records_.count, records_.distanceScale,
+                           fineDirections_, nsec_, siteHeight_, rose_.z0, effects_.speedFactor,
+                           effects_.turning);
+  CheckStatus(core(), "CShelterModel::Calculate");
 }
 
 }  // namespace kavi::model

@@ -22,8 +22,8 @@ void CSiteCalculator::Predict() {
   CSiteModel::Calculate();
   CShelterModel::Calculate();
   PredictedClimate& p = predicted_;
-  numerics::PredictSiteClimate(atlas_.tables(), nsec_, effects_, siteHeight_, rose_, p.weibullA,
-                               p.weibullK, p.frequency, p.totalA, p.totalK);
+  numerics::PredictSiteClimate(core(), atlas_.tables(), nsec_, effects_, siteHeight_, rose_,
+                               p.weibullA, p.weibullK, p.frequency, p.totalA, p.totalK);
   predictedFlag_ = true;
 }
 

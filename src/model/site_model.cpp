@@ -1,22 +1,21 @@
 #include "model/site_model.h"
 
 #include "model/check_status.h"
-#include "numerics/numerical_state.h"
 #include "numerics/site_model.h"
 
 namespace kavi::model {
 
 void CSiteModel::ResetSiteModel() {
   ResetShelterAndRoughnessSlots();
-  numerics::LoadGridConstants();
+  core().LoadGridConstants();
   ResetRose();
 }
 
 void CSiteModel::Calculate() {
   CZoomingGrid::CreateFromSite();
   if (!roseLoaded_) CRoughnessRose::CreateFromSite();  // a rose from a file takes precedence
-  numerics::SiteEffects(siteHeight_, rose_, effects_, 1);
-  CheckStatus("CSiteModel::Calculate");
+  numerics::SiteEffects(core(), siteHeight_, rose_, effects_, 1);
+  CheckStatus(core(), "CSiteModel::Calculate");
 }
 
 }  // namespace kavi::model

@@ -35,9 +35,9 @@ void CVemoMap::Load(const std::string& file) {
   lineCount_ = 0;
   entryCount_ = 0;
   int kind = 0;
-  numerics::MapInput(mapX_.data(), mapY_.data(), lineCount_, entryCount_, file.c_str(),
+  numerics::MapInput(core(), mapX_.data(), mapY_.data(), lineCount_, entryCount_, file.c_str(),
                      static_cast<int>(file.size()), kind, mapCapacity());
-  CheckStatus("CVemoMap::Load");
+  CheckStatus(core(), "CVemoMap::Load");
   if (kind < numerics::kMapHeightsOnly || kind > numerics::kMapHeightsAndRoughness)
     throw LogicError("CVemoMap::Load", "MINPUT returned bad value");
   mapLoaded_ = true;

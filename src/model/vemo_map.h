@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "model/numerical_core.h"
+
 namespace kavi::model {
 
-class CVemoMap {
+class CVemoMap : public virtual CNumericalCore {
  public:
   CVemoMap();
   // Reads the map file into the storage (context "CVemoMap::Load"). A file

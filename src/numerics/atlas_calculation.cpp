@@ -4,7 +4,8 @@
 #include <cmath>
 
 #include "numerics/atlas_workspace.h"
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
+#include "numerics/parameter_elements.h"
 #include "numerics/safe_scaling.h"
 
 namespace kavi::numerics {
@@ -69,20 +70,15 @@ StationClimate MakeStationClimate(const ObservedClimate& climate, float siteHeig
 
 }  // namespace
 
-AtlasWorkspace& AtlasWork() {
-  static AtlasWorkspace work;
-  return work;
-}
-
-AtlasDragLaw MakeAtlasDragLaw(float latitude) {
+AtlasDragLaw MakeAtlasDragLaw(const Context& ctx, float latitude) {
   AtlasDragLaw law;
-  law.kappa = Parameter(8);
-  law.frictionRatio = Parameter(9);
-  law.A0 = Parameter(10);
-  law.B0 = Parameter(11);
+  law.kappa = ctx.Parameter(kVonKarman);
+  law.frictionRatio = ctx.Parameter(kFrictionRatio);
+  law.A0 = ctx.Parameter(kDragA0);
+  law.B0 = ctx.Parameter(kDragB0);
   const float phi = std::isfinite(latitude) ? latitude : 0.0f;
   const float f = kTwiceEarthRotation * std::sin(phi * kRadiansPerDegree);
-  float lowest = kTwiceEarthRotation * std::sin(Parameter(44) * kRadiansPerDegree);
+  float lowest = kTwiceEarthRotation * std::sin(ctx.Parameter(kLowestLatitude) * kRadiansPerDegree);
   if (!(lowest > 0.0f)) {
     lowest = kTwiceEarthRotation * std::sin(kFallbackLowestLatitude * kRadiansPerDegree);
   }
@@ -91,19 +87,20 @@ AtlasDragLaw MakeAtlasDragLaw(float latitude) {
   return law;
 }
 
-void CalculateAtlas(const ObservedClimate& climate, float siteHeight, AtlasTables& atlas,
-                    int sectorCount, const SiteEffectTable& effects, const RoughnessRose& rose) {
+void CalculateAtlas(Context& ctx, const ObservedClimate& climate, float siteHeight,
+                    AtlasTables& atlas, int sectorCount, const SiteEffectTable& effects,
+                    const RoughnessRose& rose) {
   if (!IsUsable(climate, atlas, sectorCount)) {
-    SetStatus(kStatusCannotOpenFile);
+    ctx.SetStatus(kStatusCannotOpenFile);
     return;
   }
-  AtlasWorkspace& work = AtlasWork();
+  AtlasWorkspace& work = ctx.atlasWork;
   PrepareObservations(climate, work);
   const StationClimate station = MakeStationClimate(climate, siteHeight);
-  const AtlasDragLaw law = MakeAtlasDragLaw(climate.latitude);
+  const AtlasDragLaw law = MakeAtlasDragLaw(ctx, climate.latitude);
   ComputeStationWinds(station, sectorCount, effects, rose, law, work);
   for (int r = 0; r < atlas.roughnessCount; ++r) {
-    GeneraliseRoughnessClass(r, station, sectorCount, rose, law, work, atlas);
+    GeneraliseRoughnessClass(ctx, r, station, sectorCount, rose, law, work, atlas);
   }
 }
 

@@ -7,9 +7,11 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 // Observed bins the calculation has room for; a climate with more is refused.
 constexpr int kMaxAtlasObservedBins = 50;
-// Generalised speed bins of 1 m/s (0–50 m/s); State().atlasControl selects
+// Generalised speed bins of 1 m/s (0–50 m/s); the context's atlasControl selects
 // how many are used (1 … 50; any other value uses all 50).
 constexpr int kGeneralisedBins = 50;
 
@@ -26,7 +28,8 @@ constexpr int kGeneralisedBins = 50;
 // used: more than kMaxAtlasObservedBins bins, a negative bin count, a sector
 // count outside 1 … 36 (climate or atlas), or class or height counts outside
 // 1 … 5. Otherwise sets no status.
-void CalculateAtlas(const ObservedClimate& climate, float siteHeight, AtlasTables& atlas,
-                    int sectorCount, const SiteEffectTable& effects, const RoughnessRose& rose);
+void CalculateAtlas(Context& ctx, const ObservedClimate& climate, float siteHeight,
+                    AtlasTables& atlas, int sectorCount, const SiteEffectTable& effects,
+                    const RoughnessRose& rose);
 
 }  // namespace kavi::numerics

@@ -12,6 +12,8 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 constexpr int kAtlasTitleWidth = 80;
 constexpr float kMinStdRoughness = 0.0002f;
 
@@ -19,14 +21,15 @@ constexpr float kMinStdRoughness = 0.0002f;
 // and heights (STDH1 …) and sets, for every sector and class, the frequency to
 // 100 / N_S, A to a logarithmic profile that reaches 13.44455 m/s at 100 km and
 // k to 1.9. Counts beyond the capacities are cut to them.
-void ResetAtlas(int roughnessCount, int heightCount, int sectorCount, AtlasTables& atlas);
+void ResetAtlas(const Context& ctx, int roughnessCount, int heightCount, int sectorCount,
+                AtlasTables& atlas);
 
 // Writes the atlas with the given title (its first line) to `name`, replacing
 // an existing file only once the new one is complete. Status 4 when the file
 // cannot be written or the counts are outside 1 … 5 classes and heights and
 // 1 … 36 sectors; an existing file is then left as it was.
-void SaveAtlas(const AtlasTables& atlas, int sectorCount, const char* title, int titleLength,
-               const char* name, int nameLength);
+void SaveAtlas(Context& ctx, const AtlasTables& atlas, int sectorCount, const char* title,
+               int titleLength, const char* name, int nameLength);
 
 // Reads the atlas file `name`. On success the atlas, `sectorsRead` and the
 // title (the first `titleCapacity` characters of line 1, padded with blanks)
@@ -36,7 +39,7 @@ void SaveAtlas(const AtlasTables& atlas, int sectorCount, const char* title, int
 // counts outside 1 … 5 classes and heights or below 1 sector, heights that
 // are not positive, negative frequencies or A, or k that is not positive.
 // Roughness lengths below 0.0002 are raised to it.
-void LoadAtlas(AtlasTables& atlas, int& sectorsRead, char* title, int titleCapacity,
+void LoadAtlas(Context& ctx, AtlasTables& atlas, int& sectorsRead, char* title, int titleCapacity,
                const char* name, int nameLength);
 
 }  // namespace kavi::numerics

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "numerics/atlas_workspace.h"
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
 #include "numerics/sector_grid.h"
 #include "numerics/weibull.h"
 #include "numerics/weibull_transfer.h"
@@ -29,8 +29,8 @@ float LogRatio(float a, float b) {
 }
 
 // Number of 1 m/s generalised bins in use.
-int GeneralisedBinCount() {
-  const int control = State().atlasControl;
+int GeneralisedBinCount(const Context& ctx) {
+  const int control = ctx.atlasControl;
   return control >= 1 && control <= kGeneralisedBins ? control : kGeneralisedBins;
 }
 
@@ -109,10 +109,10 @@ void FillGeneralisedHistogram(float z0, float logLowest, const StationClimate& s
 
 }  // namespace
 
-void GeneraliseRoughnessClass(int r, const StationClimate& station, int n,
+void GeneraliseRoughnessClass(const Context& ctx, int r, const StationClimate& station, int n,
                               const RoughnessRose& rose, const AtlasDragLaw& law,
                               AtlasWorkspace& work, AtlasTables& atlas) {
-  const int bins = GeneralisedBinCount();
+  const int bins = GeneralisedBinCount(ctx);
   const float z0 = RaisedRoughness(atlas.roughness[r]);
   const float logLowest = std::log(atlas.heights[0] / z0);
   FillGeneralisedHistogram(z0, logLowest, station, n, bins, law, work);
@@ -147,7 +147,7 @@ void GeneraliseRoughnessClass(int r, const StationClimate& station, int n,
       float A = R * atlas.weibullA[r][0][s];
       float k = atlas.weibullK[r][0][s];
       if (A > 0.0f) {
-        TransferWeibull(A, k, rose, z0, station.height, atlas.heights[h], s + 1, direction);
+        TransferWeibull(ctx, A, k, rose, z0, station.height, atlas.heights[h], s + 1, direction);
       }
       atlas.weibullA[r][h][s] = A;
       atlas.weibullK[r][h][s] = k;

@@ -1,6 +1,6 @@
 #include "numerics/atlas_file.h"
 #include "numerics/atlas_plausibility.h"
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
 #include "numerics/open_data_file.h"
 #include "numerics/text_reader.h"
 
@@ -88,10 +88,10 @@ class AtlasReader {
 
 }  // namespace
 
-void LoadAtlas(AtlasTables& atlas, int& sectorsRead, char* title, int titleCapacity,
+void LoadAtlas(Context& ctx, AtlasTables& atlas, int& sectorsRead, char* title, int titleCapacity,
                const char* name, int nameLength) {
   int unit = kAtlasUnit;
-  if (OpenDataFile(unit, name, nameLength, "FORMATTED", 9, "OLD", 3) != 0) return;
+  if (OpenDataFile(ctx, unit, name, nameLength, "FORMATTED", 9, "OLD", 3) != 0) return;
   // Read into copies so that a refused file leaves the atlas in use as it was.
   AtlasTables read;
   char readTitle[kAtlasTitleWidth];
@@ -100,15 +100,15 @@ void LoadAtlas(AtlasTables& atlas, int& sectorsRead, char* title, int titleCapac
   int sectors = 0;
   Outcome outcome = Outcome::kBad;
   {
-    TextReader in(DataFile(unit));
+    TextReader in(DataFile(ctx, unit));
     outcome =
         AtlasReader(in, read).Read(readTitle, capacity < 0 ? 0 : capacity, titleLength, sectors);
   }
   if (outcome == Outcome::kRead && !AtlasIsPlausible(read, sectors)) outcome = Outcome::kBad;
-  CloseDataFile(unit);
+  CloseDataFile(ctx, unit);
   switch (outcome) {
     case Outcome::kBad:
-      SetStatus(kStatusCannotOpenFile);
+      ctx.SetStatus(kStatusCannotOpenFile);
       return;
     case Outcome::kTooManySectors:
       sectorsRead = sectors;

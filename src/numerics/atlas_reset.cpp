@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "numerics/atlas_file.h"
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
 
 namespace kavi::numerics {
 
@@ -16,7 +16,8 @@ constexpr float kDefaultShape = 1.9f;
 
 }  // namespace
 
-void ResetAtlas(int roughnessCount, int heightCount, int sectorCount, AtlasTables& atlas) {
+void ResetAtlas(const Context& ctx, int roughnessCount, int heightCount, int sectorCount,
+                AtlasTables& atlas) {
   const int classes = std::clamp(roughnessCount, 0, kMaxStdRoughness);
   const int heights = std::clamp(heightCount, 0, kMaxStdHeights);
   const int sectors = std::clamp(sectorCount, 0, kMaxSectors);
@@ -24,9 +25,9 @@ void ResetAtlas(int roughnessCount, int heightCount, int sectorCount, AtlasTable
   atlas.roughnessCount = classes;
   atlas.heightCount = heights;
   for (int r = 0; r < classes; ++r) {
-    atlas.roughness[r] = std::max(Parameter(kFirstStdRoughnessElement + r), kMinStdRoughness);
+    atlas.roughness[r] = std::max(ctx.Parameter(kFirstStdRoughnessElement + r), kMinStdRoughness);
   }
-  for (int j = 0; j < heights; ++j) atlas.heights[j] = Parameter(kFirstStdHeightElement + j);
+  for (int j = 0; j < heights; ++j) atlas.heights[j] = ctx.Parameter(kFirstStdHeightElement + j);
   for (int r = 0; r < classes; ++r) {
     const float z0 = atlas.roughness[r];
     for (int s = 0; s < sectors; ++s) atlas.frequency[r][s] = 100.0f / sectors;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "numerics/atlas_workspace.h"
+#include "numerics/context.h"
 #include "numerics/sector_grid.h"
 #include "numerics/weibull_transfer.h"
 

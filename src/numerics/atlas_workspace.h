@@ -1,12 +1,14 @@
 // Working state of the atlas calculation, shared by its steps: the station
 // winds per atlas sector and observed bin, and the generalised histogram of
-// the roughness class in hand. One set, reused by every calculation.
+// the roughness class in hand. One set per context, reused by every calculation.
 #pragma once
 
 #include "numerics/atlas_calculation.h"
 #include "numerics/calculation_arrays.h"
 
 namespace kavi::numerics {
+
+struct Context;
 
 // The geostrophic drag law of the atlas calculation at the station's latitude.
 struct AtlasDragLaw {
@@ -40,10 +42,8 @@ struct AtlasWorkspace {
   float generalised[kMaxSectors][kGeneralisedBins];
 };
 
-AtlasWorkspace& AtlasWork();
-
 // The drag law at a latitude (degrees).
-AtlasDragLaw MakeAtlasDragLaw(float latitude);
+AtlasDragLaw MakeAtlasDragLaw(const Context& ctx, float latitude);
 
 // Boundary turnings, joint frequencies of the turned sector windows,
 // geostrophic winds and cross-isobar angles per atlas sector and observed
@@ -54,8 +54,8 @@ void ComputeStationWinds(const StationClimate& station, int sectorCount,
 
 // Frequencies and Weibull distributions at every standard height for
 // roughness class r (0-based) of the atlas.
-void GeneraliseRoughnessClass(int r, const StationClimate& station, int sectorCount,
-                              const RoughnessRose& rose, const AtlasDragLaw& law,
+void GeneraliseRoughnessClass(const Context& ctx, int r, const StationClimate& station,
+                              int sectorCount, const RoughnessRose& rose, const AtlasDragLaw& law,
                               AtlasWorkspace& work, AtlasTables& atlas);
 
 }  // namespace kavi::numerics

@@ -1,8 +1,8 @@
 #include <string>
 
 #include "numerics/atlas_file.h"
+#include "numerics/context.h"
 #include "numerics/fixed_field.h"
-#include "numerics/numerical_state.h"
 #include "numerics/open_data_file.h"
 #include "output/output_file.h"
 
@@ -62,17 +62,17 @@ bool CountsFit(const AtlasTables& atlas, int sectors) {
 
 }  // namespace
 
-void SaveAtlas(const AtlasTables& atlas, int sectorCount, const char* title, int titleLength,
-               const char* name, int nameLength) {
+void SaveAtlas(Context& ctx, const AtlasTables& atlas, int sectorCount, const char* title,
+               int titleLength, const char* name, int nameLength) {
   std::string path;
   if (!DataFilePath(name, nameLength, path) || !CountsFit(atlas, sectorCount)) {
-    SetStatus(kStatusCannotOpenFile);
+    ctx.SetStatus(kStatusCannotOpenFile);
     return;
   }
   const std::string text = AtlasText(atlas, sectorCount, title, title ? titleLength : 0);
   output::OutputFile file;
   if (!file.Open(path) || !file.Write(text.data(), text.size()) || !file.Commit()) {
-    SetStatus(kStatusCannotOpenFile);
+    ctx.SetStatus(kStatusCannotOpenFile);
   }
 }
 

@@ -2,7 +2,8 @@
 // growth of the layer with fetch, and the speed ratio across a change.
 #include <cmath>
 
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
+#include "numerics/parameter_elements.h"
 #include "numerics/site_model.h"
 #include "numerics/site_model_inputs.h"
 
@@ -58,12 +59,13 @@ float LogProfileShape(float r) {
   return 0.25f * r * r * (kCubicConstant - kCubicSlope * r);
 }
 
-float BoundaryLayerHeight(float fetch, float upstreamRoughness, float downstreamRoughness) {
+float BoundaryLayerHeight(const Context& ctx, float fetch, float upstreamRoughness,
+                          float downstreamRoughness) {
   const float zm = UsableRoughness(std::max(upstreamRoughness, downstreamRoughness));
   const float X = UsableFetch(fetch) / zm;
   if (X <= kPowerLawLimit) return kPowerLawFactor * zm * std::pow(X, kPowerLawExponent);
 
-  const float c = Parameter(39);
+  const float c = ctx.Parameter(kBoundaryLayerConstant);
   float eta = kStartFactor * std::pow(X, kStartExponent);
   for (int pass = 0; pass < kMaxPasses; ++pass) {
     const float denominator = std::log(eta) - 1.0f;
@@ -78,14 +80,14 @@ float BoundaryLayerHeight(float fetch, float upstreamRoughness, float downstream
   return zm * eta;
 }
 
-float RoughnessChangeRatio(float height, float downstreamRoughness, float upstreamRoughness,
-                           float boundaryLayerHeight) {
+float RoughnessChangeRatio(const Context& ctx, float height, float downstreamRoughness,
+                           float upstreamRoughness, float boundaryLayerHeight) {
   const float z = UsableHeight(height);
   const float h = UsableHeight(boundaryLayerHeight);
   const float zd = UsableRoughness(downstreamRoughness);
   const float zu = UsableRoughness(upstreamRoughness);
-  const float top = Parameter(40) * h;     // above it the upstream profile holds
-  const float bottom = Parameter(41) * h;  // below it the downstream profile holds
+  const float top = ctx.Parameter(kBlendTop) * h;        // above it the upstream profile holds
+  const float bottom = ctx.Parameter(kBlendBottom) * h;  // below it the downstream profile holds
 
   if (z >= top) return 1.0f;
   if (z < bottom) return InnerRatio(z, zd, zu, h);

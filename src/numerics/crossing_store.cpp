@@ -13,17 +13,6 @@ struct CrossingRecord {
 constexpr int kReadChunk = 4096;         // records read from the work file at a time
 constexpr int kFirstElevationEntry = 3;  // the first line's elevation entry
 
-// The list itself: process-wide scratch, bounded at kMaxCrossings.
-struct CrossingList {
-  float t[kMaxCrossings];
-  int code[kMaxCrossings];
-};
-
-CrossingList& List() {
-  static CrossingList list;
-  return list;
-}
-
 bool WriteRecord(WorkFile& file, float t, int code) {
   const CrossingRecord record{t, code};
   return file.Write(&record, sizeof record);
@@ -31,16 +20,11 @@ bool WriteRecord(WorkFile& file, float t, int code) {
 
 }  // namespace
 
-CrossingStore::CrossingStore(WorkFile& spill) : spill_(spill) {}
-
-float* CrossingStore::t() const { return List().t; }
-int* CrossingStore::code() const { return List().code; }
-
-bool CrossingStore::Add(float t, int code) {
+bool GridCrossingStore::Add(float t, int code) {
   ++total_;
   if (total_ <= kMaxCrossings) {
-    List().t[count_] = t;
-    List().code[count_] = code;
+    list_.t[count_] = t;
+    list_.code[count_] = code;
     ++count_;
     return true;
   }
@@ -48,15 +32,15 @@ bool CrossingStore::Add(float t, int code) {
     // First crossing beyond the list: the whole list moves to a new work file.
     if (!spill_.Create()) return false;
     for (int i = 0; i < count_; ++i) {
-      if (!WriteRecord(spill_, List().t[i], List().code[i])) return false;
+      if (!WriteRecord(spill_, list_.t[i], list_.code[i])) return false;
     }
   }
   return WriteRecord(spill_, t, code);
 }
 
-bool CrossingStore::FinishSpill() { return spill_.Rewind(); }
+bool GridCrossingStore::FinishSpill() { return spill_.Rewind(); }
 
-bool CrossingStore::LoadRays(int first, int last, int rayCount, int entryLimit, float limit) {
+bool GridCrossingStore::LoadRays(int first, int last, int rayCount, int entryLimit, float limit) {
   count_ = 0;
   if (!spill_.Rewind()) return false;
   CrossingRecord chunk[kReadChunk];
@@ -72,8 +56,8 @@ bool CrossingStore::LoadRays(int first, int last, int rayCount, int entryLimit, 
       if (entry < kFirstElevationEntry || entry > entryLimit) return false;
       if (ray < first || ray > last) continue;
       if (count_ == kMaxCrossings) return false;
-      List().t[count_] = record.t;
-      List().code[count_] = record.code;
+      list_.t[count_] = record.t;
+      list_.code[count_] = record.code;
       ++count_;
     }
   }

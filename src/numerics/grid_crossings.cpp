@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/context.h"
 #include "numerics/map_contours.h"
-#include "numerics/numerical_state.h"
 
 namespace kavi::numerics {
 
@@ -42,14 +42,14 @@ SitePoint SeenFromSite(float x, float y, const SearchArea& area, const RayFan& f
 
 // Records one crossing of ray k; false (status set) when the ray has too many
 // crossings or the work file fails.
-bool Record(int k, float t, int elevationEntry, const RayFan& fan, RayBook& book,
-            CrossingStore& store) {
+bool Record(Context& ctx, int k, float t, int elevationEntry, const RayFan& fan, RayBook& book,
+            GridCrossingStore& store) {
   if (t < book.nearestT[k]) {
     book.nearestT[k] = t;
     book.nearestEntry[k] = elevationEntry;
   }
   if (++book.count[k] > kMaxCrossings || !store.Add(t, k + fan.count * elevationEntry)) {
-    SetStatus(kStatusMapTooLarge);
+    ctx.SetStatus(kStatusMapTooLarge);
     return false;
   }
   return true;
@@ -58,8 +58,9 @@ bool Record(int k, float t, int elevationEntry, const RayFan& fan, RayBook& book
 // Crosses the segment p → q with the rays whose bearings it sweeps: the rays
 // after the lower point's index up to the higher one's, or, when the segment
 // passes through bearing 0, from the point below 360 round to the point past 0.
-bool CrossSegment(const SitePoint& p, const SitePoint& q, int elevationEntry,
-                  const SearchArea& area, const RayFan& fan, RayBook& book, CrossingStore& store) {
+bool CrossSegment(Context& ctx, const SitePoint& p, const SitePoint& q, int elevationEntry,
+                  const SearchArea& area, const RayFan& fan, RayBook& book,
+                  GridCrossingStore& store) {
   const float turn = q.phi - p.phi;
   int lo = std::min(p.index, q.index);
   int hi = std::max(p.index, q.index);
@@ -83,7 +84,7 @@ bool CrossSegment(const SitePoint& p, const SitePoint& q, int elevationEntry,
       continue;  // parallel to the ray and off it
     }
     if (!(t >= 0.0f && t <= area.limit)) continue;
-    if (!Record(k, t, elevationEntry, fan, book, store)) return false;
+    if (!Record(ctx, k, t, elevationEntry, fan, book, store)) return false;
   }
   return true;
 }
@@ -111,8 +112,9 @@ void RayBook::Clear() {
   std::fill(std::begin(nearestEntry), std::end(nearestEntry), 0);
 }
 
-bool FindCrossings(const float* mapX, const float* mapY, int lineCount, int capacity,
-                   const SearchArea& area, const RayFan& fan, RayBook& book, CrossingStore& store) {
+bool FindCrossings(Context& ctx, const float* mapX, const float* mapY, int lineCount, int capacity,
+                   const SearchArea& area, const RayFan& fan, RayBook& book,
+                   GridCrossingStore& store) {
   MapContours contours(mapX, mapY, lineCount, capacity);
   MapContour line;
   while (contours.Next(line)) {
@@ -120,7 +122,8 @@ bool FindCrossings(const float* mapX, const float* mapY, int lineCount, int capa
     SitePoint p = SeenFromSite(line.x[0], line.y[0], area, fan);
     for (int i = 1; i < line.pointCount; ++i) {
       const SitePoint q = SeenFromSite(line.x[i], line.y[i], area, fan);
-      if (p.valid && q.valid && !CrossSegment(p, q, line.elevationEntry, area, fan, book, store)) {
+      if (p.valid && q.valid &&
+          !CrossSegment(ctx, p, q, line.elevationEntry, area, fan, book, store)) {
         return false;
       }
       p = q;

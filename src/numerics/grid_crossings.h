@@ -10,6 +10,8 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 // Ray k points k * spacing degrees counter-clockwise from east (+x).
 struct RayFan {
   int spacing = 1;  // degrees
@@ -32,14 +34,20 @@ struct RayBook {
   void Clear();
 };
 
+// The crossings held in memory, a workspace of the context.
+struct GridCrossingList {
+  float t[kMaxCrossings];
+  int code[kMaxCrossings];
+};
+
 // The crossing list: in memory while the total stays within kMaxCrossings;
 // beyond that every crossing, in the order found, is in the work file and the
 // list is refilled ray group by ray group.
-class CrossingStore {
+class GridCrossingStore {
  public:
-  explicit CrossingStore(WorkFile& spill);
-  float* t() const;
-  int* code() const;
+  GridCrossingStore(GridCrossingList& list, WorkFile& spill) : list_(list), spill_(spill) {}
+  float* t() const { return list_.t; }
+  int* code() const { return list_.code; }
   int count() const { return count_; }
   int total() const { return total_; }
   bool spilled() const { return total_ > kMaxCrossings; }
@@ -54,6 +62,7 @@ class CrossingStore {
   bool LoadRays(int first, int last, int rayCount, int entryLimit, float limit);
 
  private:
+  GridCrossingList& list_;
   WorkFile& spill_;
   int count_ = 0;
   int total_ = 0;
@@ -69,7 +78,8 @@ struct SearchArea {
 // Finds every crossing with 0 <= t <= limit of every ray with every segment of
 // every height contour. False, with status 6 set, when a ray has more than
 // kMaxCrossings crossings or the work file fails.
-bool FindCrossings(const float* mapX, const float* mapY, int lineCount, int capacity,
-                   const SearchArea& area, const RayFan& fan, RayBook& book, CrossingStore& store);
+bool FindCrossings(Context& ctx, const float* mapX, const float* mapY, int lineCount, int capacity,
+                   const SearchArea& area, const RayFan& fan, RayBook& book,
+                   GridCrossingStore& store);
 
 }  // namespace kavi::numerics

@@ -1,6 +1,6 @@
 // The zooming grid of the current site and its orographic spectrum, kept in
-// the process-wide numerical state: the grid builder writes the grid, the
-// spectrum routine the coefficients, and the site model reads both.
+// the numerical context: the grid builder writes the grid, the spectrum
+// routine the coefficients, and the site model reads both.
 #pragma once
 
 #include "numerics/numerical_state.h"
@@ -24,7 +24,5 @@ struct GridState {
   // Per sector and term the coefficients (a0, a1, a2).
   float coefficients[kMaxSectors][kGridTermCount][3] = {};
 };
-
-GridState& Grid();
 
 }  // namespace kavi::numerics

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "numerics/context.h"
 #include "numerics/free_format.h"
 #include "numerics/map_plausibility.h"
 #include "numerics/map_transformation.h"
-#include "numerics/numerical_state.h"
 #include "numerics/open_data_file.h"
 #include "numerics/text_reader.h"
 
@@ -222,27 +222,27 @@ void SummariseLines(const float* mapY, int lines, int& entries, int& contentKind
 
 }  // namespace
 
-void MapInput(float* mapX, float* mapY, int& lineCount, int& entryCount, const char* name,
-              int nameLength, int& contentKind, int capacity) {
+void MapInput(Context& ctx, float* mapX, float* mapY, int& lineCount, int& entryCount,
+              const char* name, int nameLength, int& contentKind, int capacity) {
   int unit = kMapUnit;
-  if (OpenDataFile(unit, name, nameLength, "UNKNOWN", 7, "OLD", 3) != 0) {
+  if (OpenDataFile(ctx, unit, name, nameLength, "UNKNOWN", 7, "OLD", 3) != 0) {
     lineCount = -1;
     return;
   }
   Outcome outcome = Outcome::kMapError;
   int lines = 0;
   {
-    TextReader in(DataFile(unit));
+    TextReader in(DataFile(ctx, unit));
     MapReader reader(in, mapX, mapY, capacity);
     outcome = reader.Read();
     lines = reader.lines();
   }
-  CloseDataFile(unit);
+  CloseDataFile(ctx, unit);
   if (outcome == Outcome::kMapError) {
-    SetStatus(kStatusMapError);
+    ctx.SetStatus(kStatusMapError);
     return;
   }
-  if (outcome == Outcome::kFull) SetStatus(kStatusMapTooLarge);
+  if (outcome == Outcome::kFull) ctx.SetStatus(kStatusMapTooLarge);
   lineCount = lines;
   SummariseLines(mapY, lines, entryCount, contentKind);
 }

@@ -11,6 +11,8 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 constexpr int kMapUnit = 10;  // unit of the map file for OpenDataFile
 
 // Content kinds returned by MapInput.
@@ -26,7 +28,7 @@ constexpr int kMapHeightsAndRoughness = 2;
 //   status 6 (capacity reached, also when exactly full): the lines read so far
 //     stay stored and are counted, the last one possibly truncated.
 // The file is closed on every exit. The status word is not cleared.
-void MapInput(float* mapX, float* mapY, int& lineCount, int& entryCount, const char* name,
-              int nameLength, int& contentKind, int capacity);
+void MapInput(Context& ctx, float* mapX, float* mapY, int& lineCount, int& entryCount,
+              const char* name, int nameLength, int& contentKind, int capacity);
 
 }  // namespace kavi::numerics

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "numerics/climate_plausibility.h"
+#include "numerics/context.h"
 #include "numerics/free_format.h"
-#include "numerics/numerical_state.h"
 #include "numerics/open_data_file.h"
 #include "numerics/text_reader.h"
 
@@ -240,9 +240,9 @@ class ClimateReader {
 
 }  // namespace
 
-void ReadObservedClimate(ObservedClimate& climate, const char* name, int nameLength) {
+void ReadObservedClimate(Context& ctx, ObservedClimate& climate, const char* name, int nameLength) {
   int unit = kObservedClimateUnit;
-  if (OpenDataFile(unit, name, nameLength, "FORMATTED", 9, "OLD", 3) != 0) return;
+  if (OpenDataFile(ctx, unit, name, nameLength, "FORMATTED", 9, "OLD", 3) != 0) return;
   // Read into a copy so that a refused file leaves the climate in use as it was;
   // an unreadable line 2 keeps the earlier latitude and second number.
   ObservedClimate read;
@@ -250,12 +250,12 @@ void ReadObservedClimate(ObservedClimate& climate, const char* name, int nameLen
   read.headerSecond = climate.headerSecond;
   bool ok = false;
   {
-    TextReader in(DataFile(unit));
+    TextReader in(DataFile(ctx, unit));
     ok = ClimateReader(in, read).Read();
   }
-  CloseDataFile(unit);
+  CloseDataFile(ctx, unit);
   if (!ok) {
-    SetStatus(kStatusCannotOpenFile);
+    ctx.SetStatus(kStatusCannotOpenFile);
     return;
   }
   climate = read;

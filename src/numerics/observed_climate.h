@@ -6,6 +6,8 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 constexpr int kObservedClimateUnit = 11;      // unit of the file for OpenDataFile
 constexpr int kClimateLineWidth = 1086;       // characters of a line that are read
 constexpr int kAllSectorsSlot = kMaxSectors;  // slot of the all-sector fit
@@ -23,7 +25,7 @@ constexpr int kAllSectorsSlot = kMaxSectors;  // slot of the all-sector fit
 // after undoing a cumulative or exceedance table) or no observation at all
 // sets the status to 4 and leaves `climate` as it was.
 // More than 36 sectors are read as they are; the caller refuses them.
-void ReadObservedClimate(ObservedClimate& climate, const char* name, int nameLength);
+void ReadObservedClimate(Context& ctx, ObservedClimate& climate, const char* name, int nameLength);
 
 // Fits Weibull A and k per sector (slots 0 … N_s − 1) and for all sectors
 // together (slot 36) to the climate's frequencies weighted by the sector

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
 #include "numerics/obstacle_plausibility.h"
 
 namespace kavi::numerics {
@@ -175,24 +175,24 @@ bool ReadObstacles(std::FILE* file, int& count, float* const (&columns)[kValuesP
 
 }  // namespace
 
-void ReadObstacleFile(int& count, float (&firstBearing)[kMaxObstacles],
+void ReadObstacleFile(Context& ctx, int& count, float (&firstBearing)[kMaxObstacles],
                       float (&firstDistance)[kMaxObstacles], float (&secondBearing)[kMaxObstacles],
                       float (&secondDistance)[kMaxObstacles], float (&height)[kMaxObstacles],
                       float (&depth)[kMaxObstacles], float (&porosity)[kMaxObstacles],
                       const char* name, int length) {
   count = 0;
-  char(&title)[kObstacleTitleLength + 1] = Obstacles().title;
+  char(&title)[kObstacleTitleLength + 1] = ctx.obstacles.title;
   std::memset(title, ' ', kObstacleTitleLength);
   title[kObstacleTitleLength] = '\0';
 
   if (name == nullptr || length <= 0) {
-    SetStatus(kStatusObstacleFileMissing);
+    ctx.SetStatus(kStatusObstacleFileMissing);
     return;
   }
   const std::string path(name, static_cast<std::size_t>(length));
   std::FILE* file = std::fopen(path.c_str(), "r");
   if (file == nullptr) {
-    SetStatus(kStatusObstacleFileMissing);
+    ctx.SetStatus(kStatusObstacleFileMissing);
     return;
   }
   // In file order: a1, r1, a2, r2, h, D, P (height before depth).
@@ -203,7 +203,7 @@ void ReadObstacleFile(int& count, float (&firstBearing)[kMaxObstacles],
   const bool ok = ReadObstacles(file, read, columns, title, tooMany);
   std::fclose(file);
   if (!ok) {
-    SetStatus(tooMany ? kStatusTooManyShelterRecords : kStatusObstacleFileUnreadable);
+    ctx.SetStatus(tooMany ? kStatusTooManyShelterRecords : kStatusObstacleFileUnreadable);
     return;
   }
   count = read;

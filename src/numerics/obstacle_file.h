@@ -8,6 +8,8 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 // Failures of the reader that have no code of their own in the status table.
 // Both lie outside codes 2 … 8, so the status check reports them as an
 // unexpected failure of the numerical core.
@@ -16,13 +18,13 @@ constexpr int kStatusObstacleFileUnreadable = 9;  // a record holds something ot
 
 // Reads the obstacles (at most 50) from the file named by the first `length`
 // characters of `name` into the seven arrays and sets `count`; the title goes to
-// Obstacles().title. The first line is the first obstacle when it holds seven
+// the context's obstacles.title. The first line is the first obstacle when it holds seven
 // numbers, otherwise it is the title. A record may continue over following
 // lines; numbers after the seventh on a line are ignored; an incomplete last
 // record ends the list. A 51st obstacle sets status 2 (the list is too large);
 // an obstacle that is no plausible shape (ObstacleIsPlausible) is unreadable.
 // On failure sets the status word (constants above) and leaves count 0.
-void ReadObstacleFile(int& count, float (&firstBearing)[kMaxObstacles],
+void ReadObstacleFile(Context& ctx, int& count, float (&firstBearing)[kMaxObstacles],
                       float (&firstDistance)[kMaxObstacles], float (&secondBearing)[kMaxObstacles],
                       float (&secondDistance)[kMaxObstacles], float (&height)[kMaxObstacles],
                       float (&depth)[kMaxObstacles], float (&porosity)[kMaxObstacles],

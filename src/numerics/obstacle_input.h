@@ -1,6 +1,5 @@
 // The obstacles as the obstacle reader leaves them: seven parallel arrays of at
-// most 50 obstacles and the file's title, kept in the process-wide numerical
-// state so that the shelter-record builder can read them afterwards.
+// most 50 obstacles and the file's title.
 #pragma once
 
 namespace kavi::numerics {
@@ -25,7 +24,5 @@ struct ObstacleInput {
   // file has no title line), then a terminating NUL.
   char title[kObstacleTitleLength + 1] = {};
 };
-
-ObstacleInput& Obstacles();
 
 }  // namespace kavi::numerics

@@ -8,13 +8,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
 
 namespace kavi::numerics {
 
 namespace {
-
-std::FILE* units[kMaxDataUnits] = {};
 
 // Length of a text given with an explicit length, without trailing blanks.
 int TrimmedLength(const char* text, int length) {
@@ -39,13 +37,19 @@ bool IsKnownForm(const char* form, int length) {
   return EqualsIgnoringCase(form, n, "FORMATTED") || EqualsIgnoringCase(form, n, "UNFORMATTED");
 }
 
-int Fail(int& unit, int error) {
-  SetStatus(kStatusCannotOpenFile);
+int Fail(Context& ctx, int& unit, int error) {
+  ctx.SetStatus(kStatusCannotOpenFile);
   unit = -1;
   return error != 0 ? error : EINVAL;
 }
 
 }  // namespace
+
+DataUnits::~DataUnits() {
+  for (std::FILE* file : files_) {
+    if (file) std::fclose(file);
+  }
+}
 
 bool DataFilePath(const char* name, int length, std::string& path) {
   const int n = TrimmedLength(name, length);
@@ -54,13 +58,13 @@ bool DataFilePath(const char* name, int length, std::string& path) {
   return true;
 }
 
-int OpenDataFile(int& unit, const char* name, int nameLength, const char* form, int formLength,
-                 const char* disposition, int dispositionLength) {
-  if (unit < 0 || unit >= kMaxDataUnits) return Fail(unit, EBADF);
-  CloseDataFile(unit);
+int OpenDataFile(Context& ctx, int& unit, const char* name, int nameLength, const char* form,
+                 int formLength, const char* disposition, int dispositionLength) {
+  if (unit < 0 || unit >= kMaxDataUnits) return Fail(ctx, unit, EBADF);
+  CloseDataFile(ctx, unit);
   std::string path;
-  if (!DataFilePath(name, nameLength, path)) return Fail(unit, ENOENT);
-  if (!IsKnownForm(form, formLength)) return Fail(unit, EINVAL);
+  if (!DataFilePath(name, nameLength, path)) return Fail(ctx, unit, ENOENT);
+  if (!IsKnownForm(form, formLength)) return Fail(ctx, unit, EINVAL);
   const int dispositionSize = TrimmedLength(disposition, dispositionLength);
   int flags = 0;
   const char* mode = nullptr;
@@ -71,31 +75,33 @@ int OpenDataFile(int& unit, const char* name, int nameLength, const char* form, 
     flags = O_RDWR | O_CREAT;
     mode = "r+b";
   } else {
-    return Fail(unit, EINVAL);
+    return Fail(ctx, unit, EINVAL);
   }
   const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-  if (fd < 0) return Fail(unit, errno);
+  if (fd < 0) return Fail(ctx, unit, errno);
   struct stat info;
   if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
     ::close(fd);
-    return Fail(unit, EISDIR);
+    return Fail(ctx, unit, EISDIR);
   }
   std::FILE* file = ::fdopen(fd, mode);
   if (!file) {
     const int error = errno;
     ::close(fd);
-    return Fail(unit, error);
+    return Fail(ctx, unit, error);
   }
-  units[unit] = file;
+  ctx.units[unit] = file;
   return 0;
 }
 
-std::FILE* DataFile(int unit) { return unit >= 0 && unit < kMaxDataUnits ? units[unit] : nullptr; }
+std::FILE* DataFile(Context& ctx, int unit) {
+  return unit >= 0 && unit < kMaxDataUnits ? ctx.units[unit] : nullptr;
+}
 
-bool CloseDataFile(int unit) {
-  std::FILE* file = DataFile(unit);
+bool CloseDataFile(Context& ctx, int unit) {
+  std::FILE* file = DataFile(ctx, unit);
   if (!file) return true;
-  units[unit] = nullptr;
+  ctx.units[unit] = nullptr;
   return std::fclose(file) == 0;
 }
 

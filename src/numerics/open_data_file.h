@@ -1,6 +1,6 @@
 // The numerical core's file-open routine. Files are known by a unit number
 // that the caller chooses; the unit stays connected to its file until
-// CloseDataFile.
+// CloseDataFile. The table of units belongs to one context.
 #pragma once
 
 #include <cstdio>
@@ -10,6 +10,21 @@ namespace kavi::numerics {
 
 constexpr int kMaxDataUnits = 100;  // units 0 … 99
 
+struct Context;
+
+// The files connected to units 0 … 99; closed when the table goes.
+class DataUnits {
+ public:
+  DataUnits() = default;
+  DataUnits(const DataUnits&) = delete;
+  DataUnits& operator=(const DataUnits&) = delete;
+  ~DataUnits();
+  std::FILE*& operator[](int unit) { return files_[unit]; }
+
+ private:
+  std::FILE* files_[kMaxDataUnits] = {};
+};
+
 // Opens `name` (trailing blanks are not part of it) for sequential access on
 // `unit`. Form: "formatted" or "unformatted" (any letter case), or "UNKNOWN"
 // meaning formatted. Disposition: "OLD" (the file must exist; opened for
@@ -17,15 +32,15 @@ constexpr int kMaxDataUnits = 100;  // units 0 … 99
 // any letter case. A unit that is still connected is closed first.
 // Returns 0 on success; otherwise an error number, with the status word set to
 // 4 and `unit` set to -1. Directories are not opened.
-int OpenDataFile(int& unit, const char* name, int nameLength, const char* form, int formLength,
-                 const char* disposition, int dispositionLength);
+int OpenDataFile(Context& ctx, int& unit, const char* name, int nameLength, const char* form,
+                 int formLength, const char* disposition, int dispositionLength);
 
 // The stream connected to `unit`, or null.
-std::FILE* DataFile(int unit);
+std::FILE* DataFile(Context& ctx, int unit);
 
 // Closes the file connected to `unit`, if any. False when closing reported an
 // error (data not written).
-bool CloseDataFile(int unit);
+bool CloseDataFile(Context& ctx, int unit);
 
 // The path of a file name given with an explicit length: trailing blanks
 // removed. False when nothing is left or the name holds a NUL character.

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <iterator>
 
+#include "numerics/context.h"
 #include "numerics/grid_state.h"
-#include "numerics/numerical_state.h"
 #include "numerics/radial_weight_table.h"
 #include "numerics/zooming_nodes.h"
 
@@ -89,16 +89,15 @@ void DeriveProfiles(const GridState& grid, const ZoomingNodes& nodes, float stre
 
 }  // namespace
 
-void GridSpectrum(int sectorCount) {
-  GridState& grid = Grid();
+void GridSpectrum(Context& ctx, int sectorCount) {
+  GridState& grid = ctx.grid;
   const int sectors = std::clamp(sectorCount, 1, kMaxSectors);
   float terms[kGridTermCount][3] = {};
-  const NumericalState& state = State();
   const bool haveGrid = grid.lengthScale > 0.0f && grid.rayCount >= 2 &&
-                        state.gridInnerRadius > 0.0f && state.gridStretch > 0.0f;
+                        ctx.gridInnerRadius > 0.0f && ctx.gridStretch > 0.0f;
   if (haveGrid) {
     DerivedProfiles profiles;
-    DeriveProfiles(grid, ComputeZoomingNodes(), state.gridStretch, profiles);
+    DeriveProfiles(grid, ComputeZoomingNodes(ctx), ctx.gridStretch, profiles);
     for (int k = 0; k < kGridTermCount; ++k) {
       float a0 = 0.0f;
       float a1 = 0.0f;

@@ -5,10 +5,12 @@
 
 namespace kavi::numerics {
 
-// Computes the coefficients of the grid in the grid state and gives them to
+struct Context;
+
+// Computes the coefficients of the grid in the context's grid and gives them to
 // sectors 1 … sectorCount (limited to 1 … 36), which all receive the same 62
 // triples. With no grid (length scale 0) all coefficients are 0. Sets no
 // status.
-void GridSpectrum(int sectorCount);
+void GridSpectrum(Context& ctx, int sectorCount);
 
 }  // namespace kavi::numerics

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/context.h"
 #include "numerics/grid_state.h"
-#include "numerics/numerical_state.h"
+#include "numerics/parameter_elements.h"
 #include "numerics/site_model.h"
 #include "numerics/site_model_inputs.h"
 
@@ -39,13 +40,12 @@ struct TermScale {
 
 // Length and amplitude of every term, from the grid scale, the term scales and
 // the inversion height and softening of the grid builder.
-void ComputeTermAmplitudes(float m, int terms, TermScale* scale) {
-  const NumericalState& state = State();
-  const float inversionHeight = Parameter(6);
-  const float softening = Parameter(7);
-  const float decayHeight = Parameter(24);
+void ComputeTermAmplitudes(const Context& ctx, float m, int terms, TermScale* scale) {
+  const float inversionHeight = ctx.Parameter(kInversionHeight);
+  const float softening = ctx.Parameter(kInversionSoftening);
+  const float decayHeight = ctx.Parameter(kOrographicDecayHeight);
   for (int k = terms - 1; k >= 0; --k) {
-    const float L = m * state.gridTermWeights[k] * Parameter(27);
+    const float L = m * ctx.gridTermWeights[k] * ctx.Parameter(kTermLengthFactor);
     // (E + 1 - 2 S) / (E - 1) with E = exp(min(2 H / L, 10)), written so that
     // it is exactly 1 for S = 1 and stays finite when E is close to 1.
     const float eMinusOne = std::expm1(std::min(2.0f * inversionHeight / L, kLargestDecayExponent));
@@ -60,10 +60,11 @@ void ComputeTermAmplitudes(float m, int terms, TermScale* scale) {
 // smallest term to the largest, the rings of the sector are taken up while
 // their change lies within element 29 term lengths, each weighted by the decay
 // of its distance, and averaged over the term's own reach.
-void ComputeTermRoughness(const RoughnessRose& rose, int sector, int terms, TermScale* scale) {
+void ComputeTermRoughness(const Context& ctx, const RoughnessRose& rose, int sector, int terms,
+                          TermScale* scale) {
   const int changes = std::clamp(rose.changes[sector], 0, kMaxRoughnessChanges);
-  const float decayLength = DecayLength();
-  const float reach = Parameter(29);
+  const float decayLength = DecayLength(ctx);
+  const float reach = ctx.Parameter(kRoughnessReach);
   int ring = 0;
   float fetch = 0.0f;
   float accumulated = 0.0f;
@@ -82,26 +83,28 @@ void ComputeTermRoughness(const RoughnessRose& rose, int sector, int terms, Term
     const float meanShift = span > 0.0f ? accumulated / span : 0.0f;
     const float ze = UsableRoughness(std::exp(meanShift + currentLog));
     scale[k].roughness = ze;
-    scale[k].innerHeight = Parameter(26) * ze * std::pow(L / ze, Parameter(30));
+    scale[k].innerHeight = ctx.Parameter(kInnerLayerFactor) * ze *
+                           std::pow(L / ze, ctx.Parameter(kInnerLayerExponent));
   }
 }
 
 }  // namespace
 
-WindVector OrographicVector(const RoughnessRose& rose, float height, int sector, int nsec) {
+WindVector OrographicVector(const Context& ctx, const RoughnessRose& rose, float height, int sector,
+                            int nsec) {
   if (nsec < 1 || nsec > kMaxSectors || sector < 0 || sector >= nsec) return {};
   const WindVector undisturbed = SectorDirection(sector, nsec);
-  const float m = GridLengthScale();
+  const float m = GridLengthScale(ctx);
   if (m == 0.0f) return undisturbed;
 
-  const int terms = std::clamp(State().gridTerms, 0, kGridTermCount);
+  const int terms = std::clamp(ctx.gridTerms, 0, kGridTermCount);
   TermScale scale[kGridTermCount];
-  ComputeTermAmplitudes(m, terms, scale);
-  ComputeTermRoughness(rose, sector, terms, scale);
+  ComputeTermAmplitudes(ctx, m, terms, scale);
+  ComputeTermRoughness(ctx, rose, sector, terms, scale);
 
   const float z = UsableHeight(height);
-  const float upperHeight = Parameter(28);
-  const float(*coefficients)[3] = Grid().coefficients[sector];
+  const float upperHeight = ctx.Parameter(kOrographicUpperHeight);
+  const float(*coefficients)[3] = ctx.grid.coefficients[sector];
   float vx = undisturbed.east;
   float vy = undisturbed.north;
   for (int k = 0; k < terms; ++k) {

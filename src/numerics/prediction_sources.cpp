@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/context.h"
 #include "numerics/safe_scaling.h"
 #include "numerics/site_prediction.h"
 #include "numerics/weibull.h"
@@ -19,12 +20,13 @@ struct CornerSpeeds {
 
 // The atlas distribution of class r, height h and sector s moved from the
 // class's surface to the sector's upstream conditions at the same height.
-CornerSpeeds Corner(const AtlasTables& atlas, int r, int h, int s, const RoughnessRose& rose) {
+CornerSpeeds Corner(const Context& ctx, const AtlasTables& atlas, int r, int h, int s,
+                    const RoughnessRose& rose) {
   float A = atlas.weibullA[r][h][s];
   float k = atlas.weibullK[r][h][s];
   if (!(A > 0.0f && k > 0.0f) || !std::isfinite(A) || !std::isfinite(k)) return {};
   const float z = atlas.heights[h];
-  TransferWeibull(A, k, rose, RaisedRoughness(atlas.roughness[r]), z, z, s + 1,
+  TransferWeibull(ctx, A, k, rose, RaisedRoughness(atlas.roughness[r]), z, z, s + 1,
                   kTransferToUpstream);
   const float mean = A * GammaFunction(1.0f + 1.0f / k);
   const float cubeRoot = A * std::cbrt(GammaFunction(1.0f + 3.0f / k));
@@ -43,8 +45,8 @@ float Bilinear(float wh, float wr, float upperUpper, float lowerUpper, float upp
 
 }  // namespace
 
-void InterpolateSources(const AtlasTables& atlas, int n, float height, const RoughnessRose& rose,
-                        SourceSector* sources) {
+void InterpolateSources(const Context& ctx, const AtlasTables& atlas, int n, float height,
+                        const RoughnessRose& rose, SourceSector* sources) {
   int hl = 0;
   int hu = 0;
   BracketRoughness(height, atlas.heights, atlas.heightCount, hl, hu);
@@ -60,10 +62,10 @@ void InterpolateSources(const AtlasTables& atlas, int n, float height, const Rou
     BracketRoughness(z0, classes, atlas.roughnessCount, rl, ru);
     const float wr = LogInterpolationWeight(z0, classes[rl], classes[ru]);
 
-    const CornerSpeeds lowerLower = Corner(atlas, rl, hl, s, rose);
-    const CornerSpeeds lowerUpper = Corner(atlas, rl, hu, s, rose);
-    const CornerSpeeds upperLower = Corner(atlas, ru, hl, s, rose);
-    const CornerSpeeds upperUpper = Corner(atlas, ru, hu, s, rose);
+    const CornerSpeeds lowerLower = Corner(ctx, atlas, rl, hl, s, rose);
+    const CornerSpeeds lowerUpper = Corner(ctx, atlas, rl, hu, s, rose);
+    const CornerSpeeds upperLower = Corner(ctx, atlas, ru, hl, s, rose);
+    const CornerSpeeds upperUpper = Corner(ctx, atlas, ru, hu, s, rose);
     SourceSector& source = sources[s];
     // Extrapolation beyond the tables may fall below zero: no wind then.
     source.meanSpeed = NonNegativeOrZero(

@@ -6,6 +6,8 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 // What one source sector brings to the site before the site effects: its
 // frequency (atlas scale), mean speed and cube root of the mean cubed speed
 // (m/s). All are finite and not negative.
@@ -19,7 +21,7 @@ struct SourceSector {
 // and log roughness between the four atlas corners around (height, the
 // sector's upstream roughness), each moved to the site's upstream conditions
 // by the transfer. Corners without a usable distribution count as calm.
-void InterpolateSources(const AtlasTables& atlas, int sectorCount, float height,
+void InterpolateSources(const Context& ctx, const AtlasTables& atlas, int sectorCount, float height,
                         const RoughnessRose& rose, SourceSector* sources);
 
 }  // namespace kavi::numerics

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
 
 namespace kavi::numerics::rose {
 
@@ -16,8 +16,8 @@ constexpr int kElementChangeThreshold = 68;  // spread below which no change is 
 
 // Element n rounded to the nearest integer (halves away from zero) and limited
 // to lo … hi; a value that is not a number counts as lo.
-inline int RoundedParameter(int n, int lo, int hi) {
-  const float value = Parameter(n);
+inline int RoundedParameter(const Context& ctx, int n, int lo, int hi) {
+  const float value = ctx.Parameter(n);
   if (std::isnan(value)) return lo;
   return static_cast<int>(
       std::lround(std::clamp(value, static_cast<float>(lo), static_cast<float>(hi))));
@@ -25,9 +25,9 @@ inline int RoundedParameter(int n, int lo, int hi) {
 
 // The decay length D (m), limited to 1 … 1e9 (far beyond any map, and small
 // enough that the weighted sums of the fit stay finite).
-inline float DecayLength() {
+inline float DecayLength(const Context& ctx) {
   constexpr float kLargest = 1.0e9f;
-  const float value = Parameter(kElementDecayLength);
+  const float value = ctx.Parameter(kElementDecayLength);
   if (std::isnan(value)) return 1.0f;
   return std::clamp(value, 1.0f, kLargest);
 }

@@ -63,6 +63,12 @@ class SubRayFan {
   float sin_[kMaxSubRays];
 };
 
+// The rose routine's workspace in the context, so that a call allocates nothing.
+struct RoseWorkspace {
+  Crossing crossings[kMaxCrossingsInMemory];
+  SectorProfile profile;
+};
+
 // Counts the crossings per sector and keeps them: the first 50,000 in the
 // caller's list, and all of them in a private work file once there are more.
 // Lines are those of map storage of mapEntries entries.

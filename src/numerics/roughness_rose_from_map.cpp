@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
 #include "numerics/rose_parameters.h"
 #include "numerics/roughness_crossings.h"
 #include "numerics/roughness_map_lines.h"
@@ -29,18 +29,6 @@ constexpr float kWaterRoughness = 0.0005f;        // site and sector roughness b
 constexpr float kSmallestLogRoughness = 0.0002f;  // roughness floor before a logarithm
 constexpr float kLargestRoughness = 1.0e6f;       // m, caps absurd map values and mean drift
 constexpr float kReachFactor = 1.02f;             // crossings lie within 1.02·Dmax² (squared)
-
-// The routine's scratch, kept for the life of the process so that a call
-// allocates nothing.
-struct RoseScratch {
-  Crossing crossings[rose::kMaxCrossingsInMemory];
-  SectorProfile profile;
-};
-
-RoseScratch& Scratch() {
-  static RoseScratch scratch;
-  return scratch;
-}
 
 // A roughness value of the map as the rose reads it: anything not positive is
 // water (0), and values are capped so that logarithms stay finite.
@@ -219,22 +207,23 @@ void FillSectorsWithoutCrossings(const bool* reached, const float* siteRoughness
 
 }  // namespace
 
-void MapRoughnessRose(const float* mapX, const float* mapY, int lineCount, float siteX, float siteY,
-                      int sectorCount, RoughnessRose& rose, int mapCapacity) {
+void MapRoughnessRose(Context& ctx, const float* mapX, const float* mapY, int lineCount,
+                      float siteX, float siteY, int sectorCount, RoughnessRose& rose,
+                      int mapCapacity) {
   if (lineCount <= 0 || sectorCount < 1 || sectorCount > kMaxSectors) return;
   const int capacity = std::min(mapCapacity, rose::kMaxCodedMapEntries);
   const MapSurvey survey = SurveyMap(mapX, mapY, lineCount, capacity, siteX, siteY);
   if (survey.broken) {
-    SetStatus(kStatusMapTooLarge);
+    ctx.SetStatus(kStatusMapTooLarge);
     return;
   }
   if (!survey.hasRoughnessLine) return;
 
   // Crossings of every segment with every sub-ray, within the map's reach.
   const int perSector =
-      rose::RoundedParameter(rose::kElementSubRays, 1, rose::kMaxSubRays / sectorCount);
+      rose::RoundedParameter(ctx, rose::kElementSubRays, 1, rose::kMaxSubRays / sectorCount);
   const SubRayFan fan(sectorCount, perSector);
-  RoseScratch& scratch = Scratch();
+  rose::RoseWorkspace& scratch = ctx.roseWork;
   CrossingStore store(scratch.crossings, capacity);
   const float limitSquared = kReachFactor * survey.farthestSquared;
   MapLineWalk walk(mapY, lineCount, capacity);
@@ -243,7 +232,7 @@ void MapRoughnessRose(const float* mapX, const float* mapY, int lineCount, float
     const int status =
         rose::FindLineCrossings(mapX, mapY, line, siteX, siteY, fan, limitSquared, store);
     if (status != kStatusOk) {
-      SetStatus(status);
+      ctx.SetStatus(status);
       return;
     }
   }
@@ -265,7 +254,7 @@ void MapRoughnessRose(const float* mapX, const float* mapY, int lineCount, float
     const int last = LastSectorOfPass(store, first, sectorCount);
     const int count = store.LoadSectors(first, last);
     if (count < 0) {
-      SetStatus(kStatusWorkFileError);
+      ctx.SetStatus(kStatusWorkFileError);
       return;
     }
     Crossing* crossings = scratch.crossings;
@@ -277,7 +266,7 @@ void MapRoughnessRose(const float* mapX, const float* mapY, int lineCount, float
       siteRoughness[sector] =
           BuildSectorProfile(mapX, crossings + i, end - i, perSector, scratch.profile);
       reached[sector] = true;
-      ReduceSectorChanges(sector, scratch.profile, rose);
+      ReduceSectorChanges(ctx, sector, scratch.profile, rose);
       i = end;
     }
     first = last + 1;

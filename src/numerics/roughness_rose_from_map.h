@@ -7,6 +7,8 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 // Derives the rose of the site (siteX, siteY) for sectorCount sectors (1 … 36,
 // sector 0 centred on north, clockwise) from the lineCount lines stored in
 // mapX and mapY (mapCapacity entries each) and writes it into the rose:
@@ -20,7 +22,8 @@ namespace kavi::numerics {
 // anything is written) or a sector has more than 50,000 crossings; 8 when the
 // private work file used beyond 50,000 crossings cannot be created, written or
 // read back. The work file is removed before the routine returns.
-void MapRoughnessRose(const float* mapX, const float* mapY, int lineCount, float siteX, float siteY,
-                      int sectorCount, RoughnessRose& rose, int mapCapacity);
+void MapRoughnessRose(Context& ctx, const float* mapX, const float* mapY, int lineCount,
+                      float siteX, float siteY, int sectorCount, RoughnessRose& rose,
+                      int mapCapacity);
 
 }  // namespace kavi::numerics

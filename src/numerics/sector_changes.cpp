@@ -22,9 +22,10 @@ constexpr float kLargestDecayRatio = 10.0f;       // distances beyond 10 D all m
 float LogRoughness(float z) { return std::log(std::max(z, kSmallestLogRoughness)); }
 }  // namespace
 
-void ReduceSectorChanges(int sector, SectorProfile& profile, RoughnessRose& rose) {
-  const int maxChanges = RoundedParameter(kElementMaxChanges, 0, kMaxRoughnessChanges);
-  const float decay = DecayLength();
+void ReduceSectorChanges(const Context& ctx, int sector, SectorProfile& profile,
+                         RoughnessRose& rose) {
+  const int maxChanges = RoundedParameter(ctx, kElementMaxChanges, 0, kMaxRoughnessChanges);
+  const float decay = DecayLength(ctx);
   const int n = std::clamp(profile.count, 0, kMaxSectorCrossings);
 
   // Knots: the distance of each crossing mapped onto [0, D), where the
@@ -40,7 +41,7 @@ void ReduceSectorChanges(int sector, SectorProfile& profile, RoughnessRose& rose
   v[n] = LogRoughness(profile.finalRoughness);
 
   const StepProfile fit =
-      FitStepProfile(xi, v, n + 1, maxChanges, Parameter(kElementChangeThreshold));
+      FitStepProfile(xi, v, n + 1, maxChanges, ctx.Parameter(kElementChangeThreshold));
   rose.changes[sector] = fit.changes;
   for (int r = 0; r <= fit.changes; ++r) {
     const float z = std::exp(fit.value[r]);

@@ -6,6 +6,8 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 constexpr int kMaxSectorCrossings = 50000;  // crossings one sector may have
 
 // The roughness along one sector, outward from the site: before the crossing
@@ -25,6 +27,7 @@ struct SectorProfile {
 // Distances are mapped through the decay length D (element 31) so that near
 // changes weigh more than far ones; element 68 is the spread below which no
 // change is kept. The profile's arrays are overwritten (used as scratch).
-void ReduceSectorChanges(int sector, SectorProfile& profile, RoughnessRose& rose);
+void ReduceSectorChanges(const Context& ctx, int sector, SectorProfile& profile,
+                         RoughnessRose& rose);
 
 }  // namespace kavi::numerics

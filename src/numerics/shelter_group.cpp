@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
+#include "numerics/parameter_elements.h"
 #include "numerics/wake_deficit.h"
 
 namespace kavi::numerics {
@@ -34,9 +35,9 @@ float Exposure(const ShelterGroup& g, int i, int j, float c45, float c46) {
 
 }  // namespace
 
-float GroupReduction(ShelterGroup& g, float z, float z0) {
-  const float c45 = Parameter(45);
-  const float c46 = Parameter(46);
+float GroupReduction(const Context& ctx, ShelterGroup& g, float z, float z0) {
+  const float c45 = ctx.Parameter(kWakeShadowFactor);
+  const float c46 = ctx.Parameter(kWakeRiseFactor);
   const int m = std::clamp(g.size, 0, kMaxShelterRecords);
   const float Lz = std::log((z + 3.0f * z0) / z0);
 

@@ -6,6 +6,8 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 struct ShelterGroup {
   int size = 0;                                 // records 0 … size - 1, nearest first
   float nearDistance[kMaxShelterRecords] = {};  // x, m
@@ -22,6 +24,6 @@ struct ShelterGroup {
 // of the parameter vector scale the wake lengths), and each obstacle's deficit
 // weakens the approach flow of the nearer ones. Obstacles no taller than z0
 // take no part. The result is at least 0.
-float GroupReduction(ShelterGroup& group, float z, float z0);
+float GroupReduction(const Context& ctx, ShelterGroup& group, float z, float z0);
 
 }  // namespace kavi::numerics

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/context.h"
+#include "numerics/parameter_elements.h"
 #include "numerics/shelter_group.h"
 
 namespace kavi::numerics {
@@ -10,12 +12,6 @@ namespace kavi::numerics {
 namespace {
 
 constexpr int kObstacleSlot = 3;
-
-// The records of one direction, gathered for the reduction.
-ShelterGroup& GroupWorkspace() {
-  static ShelterGroup group;
-  return group;
-}
 
 struct FineDirections {
   int count;    // nfine
@@ -74,7 +70,7 @@ void SmoothOverDirections(const float* r, float* smoothed, int nfine, float half
 
 }  // namespace
 
-void ComputeShelter(const float (&key)[kMaxShelterRecords],
+void ComputeShelter(Context& ctx, const float (&key)[kMaxShelterRecords],
                     const float (&farDistance)[kMaxShelterRecords],
                     const float (&height)[kMaxShelterRecords],
                     const float (&openness)[kMaxShelterRecords], int count, float distanceScale,
@@ -104,7 +100,7 @@ void ComputeShelter(const float (&key)[kMaxShelterRecords],
 
   // Reduction per direction.
   float reduction[kMaxFineDirections] = {};
-  ShelterGroup& group = GroupWorkspace();
+  ShelterGroup& group = ctx.shelterGroup;
   for (int i = first; i < n;) {
     const int k = fine.DirectionOf(key[i]);
     if (k < 0) {
@@ -112,13 +108,13 @@ void ComputeShelter(const float (&key)[kMaxShelterRecords],
       continue;
     }
     i = GatherDirection(key, farDistance, height, openness, i, n, k, distanceScale, fine, group);
-    reduction[k] = GroupReduction(group, pointHeight, roughness);
+    reduction[k] = GroupReduction(ctx, group, pointHeight, roughness);
   }
 
   // Smoothed over neighbouring directions, then averaged over each sector's
   // nine directions.
   float smoothed[kMaxFineDirections];
-  SmoothOverDirections(reduction, smoothed, nfine, Parameter(47), fine.width);
+  SmoothOverDirections(reduction, smoothed, nfine, ctx.Parameter(kShelterSmoothing), fine.width);
   float sum[kMaxSectors] = {};
   int members[kMaxSectors] = {};
   for (int k = 0; k < nfine; ++k) {

@@ -7,6 +7,8 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 // The speed reduction never brings a sector's factor below this.
 constexpr float kMinShelterFactor = 0.05f;
 // Roughness lengths below this are raised to it.
@@ -20,7 +22,7 @@ constexpr float kMinShelterRoughness = 0.0002f;
 // speed factor max(0.05, 1 - mean reduction), turning angle 0. Records outside
 // 0 … nfine - 1 are ignored; a negative or NaN height counts as ground level.
 // Without usable records every factor is 1. Sets no status.
-void ComputeShelter(const float (&key)[kMaxShelterRecords],
+void ComputeShelter(Context& ctx, const float (&key)[kMaxShelterRecords],
                     const float (&farDistance)[kMaxShelterRecords],
                     const float (&height)[kMaxShelterRecords],
                     const float (&openness)[kMaxShelterRecords], int count, float distanceScale,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/context.h"
 #include "numerics/obstacle_footprint.h"
 
 namespace kavi::numerics {
@@ -100,17 +101,15 @@ bool AppendObstacle(const Obstacle& o, int nfine, RecordWriter& records) {
 
 }  // namespace
 
-void BuildShelterRecords(int obstacleCount, const float (&firstBearing)[kMaxObstacles],
-                         const float (&firstDistance)[kMaxObstacles],
-                         const float (&secondBearing)[kMaxObstacles],
-                         const float (&secondDistance)[kMaxObstacles],
-                         const float (&height)[kMaxObstacles], const float (&depth)[kMaxObstacles],
-                         const float (&porosity)[kMaxObstacles],
-                         int (&direction)[kMaxShelterRecords], float (&key)[kMaxShelterRecords],
-                         float (&farDistance)[kMaxShelterRecords],
-                         float (&recordHeight)[kMaxShelterRecords],
-                         float (&openness)[kMaxShelterRecords], int& recordCount, int capacity,
-                         float& distanceScale, int nfine) {
+void BuildShelterRecords(
+    Context& ctx, int obstacleCount, const float (&firstBearing)[kMaxObstacles],
+    const float (&firstDistance)[kMaxObstacles], const float (&secondBearing)[kMaxObstacles],
+    const float (&secondDistance)[kMaxObstacles], const float (&height)[kMaxObstacles],
+    const float (&depth)[kMaxObstacles], const float (&porosity)[kMaxObstacles],
+    int (&direction)[kMaxShelterRecords], float (&key)[kMaxShelterRecords],
+    float (&farDistance)[kMaxShelterRecords], float (&recordHeight)[kMaxShelterRecords],
+    float (&openness)[kMaxShelterRecords], int& recordCount, int capacity, float& distanceScale,
+    int nfine) {
   recordCount = 0;
   distanceScale = 0.0f;
   if (nfine < 1 || nfine > kMaxFineDirections) return;
@@ -124,7 +123,7 @@ void BuildShelterRecords(int obstacleCount, const float (&firstBearing)[kMaxObst
                      height[i],       depth[i],         porosity[i]};
     if (!IsUsable(o)) continue;
     if (!AppendObstacle(o, nfine, records)) {
-      SetStatus(kStatusTooManyShelterRecords);
+      ctx.SetStatus(kStatusTooManyShelterRecords);
       return;
     }
   }

@@ -9,6 +9,8 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 constexpr int kMaxShelterRecords = 1000;
 constexpr int kFineDirectionsPerSector = 9;
 constexpr int kMaxFineDirections = kFineDirectionsPerSector * kMaxSectors;
@@ -41,17 +43,15 @@ struct ShelterRecordList {
 // bound. When the records would exceed `capacity` (at most kMaxShelterRecords)
 // sets status 2 (kStatusTooManyShelterRecords) and leaves recordCount 0 and
 // distanceScale 0.
-void BuildShelterRecords(int obstacleCount, const float (&firstBearing)[kMaxObstacles],
-                         const float (&firstDistance)[kMaxObstacles],
-                         const float (&secondBearing)[kMaxObstacles],
-                         const float (&secondDistance)[kMaxObstacles],
-                         const float (&height)[kMaxObstacles], const float (&depth)[kMaxObstacles],
-                         const float (&porosity)[kMaxObstacles],
-                         int (&direction)[kMaxShelterRecords], float (&key)[kMaxShelterRecords],
-                         float (&farDistance)[kMaxShelterRecords],
-                         float (&recordHeight)[kMaxShelterRecords],
-                         float (&openness)[kMaxShelterRecords], int& recordCount, int capacity,
-                         float& distanceScale, int nfine);
+void BuildShelterRecords(
+    Context& ctx, int obstacleCount, const float (&firstBearing)[kMaxObstacles],
+    const float (&firstDistance)[kMaxObstacles], const float (&secondBearing)[kMaxObstacles],
+    const float (&secondDistance)[kMaxObstacles], const float (&height)[kMaxObstacles],
+    const float (&depth)[kMaxObstacles], const float (&porosity)[kMaxObstacles],
+    int (&direction)[kMaxShelterRecords], float (&key)[kMaxShelterRecords],
+    float (&farDistance)[kMaxShelterRecords], float (&recordHeight)[kMaxShelterRecords],
+    float (&openness)[kMaxShelterRecords], int& recordCount, int capacity, float& distanceScale,
+    int nfine);
 
 // Sorts records 0 … count - 1 into increasing key, carrying far distance,
 // openness and height along. Stable: records with equal keys keep their order.

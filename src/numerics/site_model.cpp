@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/parameter_elements.h"
 #include "numerics/site_model_inputs.h"
 
 namespace kavi::numerics {
@@ -31,9 +32,9 @@ int UsableChangeCount(int changes) { return std::clamp(changes, 0, kMaxRoughness
 // roughness of everything beyond it, an exponentially weighted mean of ln z0
 // over distance. Writes that effective roughness of the whole sector into the
 // ring after its last change.
-float RoughnessChangeFactor(float z, RoughnessRose& rose, int sector) {
+float RoughnessChangeFactor(const Context& ctx, float z, RoughnessRose& rose, int sector) {
   const int changes = UsableChangeCount(rose.changes[sector]);
-  const float decayLength = DecayLength();
+  const float decayLength = DecayLength(ctx);
   const float siteRoughness = UsableRoughness(rose.z0[0][sector]);
 
   float previousLog = std::log(siteRoughness);
@@ -49,8 +50,8 @@ float RoughnessChangeFactor(float z, RoughnessRose& rose, int sector) {
     accumulated += (previousLog - ringLog) * DecayWeight(fetch / decayLength);
     // A weighted mean of usable roughness logarithms; the limits only take up rounding.
     effective = UsableRoughness(std::exp(ringLog + accumulated));
-    const float h = BoundaryLayerHeight(fetch, downstream, effective);
-    factor *= RoughnessChangeRatio(z, downstream, effective, h);
+    const float h = BoundaryLayerHeight(ctx, fetch, downstream, effective);
+    factor *= RoughnessChangeRatio(ctx, z, downstream, effective, h);
     previousLog = ringLog;
   }
   rose.z0[changes + 1][sector] = effective;
@@ -66,9 +67,9 @@ void ResetSlot(SiteEffectTable& table, int slot, int nsec) {
 
 }  // namespace
 
-void SiteEffects(float heightAboveGround, RoughnessRose& rose, SiteEffectTable& table,
-                 [[maybe_unused]] int mode) {
-  const int nsec = State().sectorCount;
+void SiteEffects(const Context& ctx, float heightAboveGround, RoughnessRose& rose,
+                 SiteEffectTable& table, [[maybe_unused]] int mode) {
+  const int nsec = ctx.sectorCount;
   if (nsec < 1 || nsec > kMaxSectors) return;
   const float z = UsableHeight(heightAboveGround);
 
@@ -76,13 +77,14 @@ void SiteEffects(float heightAboveGround, RoughnessRose& rose, SiteEffectTable& 
   ResetSlot(table, kObstacleSlot, nsec);
   ResetSlot(table, kRoughnessSlot, nsec);
   for (int j = 0; j < nsec; ++j) {
-    table.speedFactor[EffectIndex(kRoughnessSlot, j, nsec)] = RoughnessChangeFactor(z, rose, j);
+    table.speedFactor[EffectIndex(kRoughnessSlot, j, nsec)] =
+        RoughnessChangeFactor(ctx, z, rose, j);
   }
 
-  if (GridLengthScale() == 0.0f) return;  // flat terrain: slot 2 stays 1 and 0
+  if (GridLengthScale(ctx) == 0.0f) return;  // flat terrain: slot 2 stays 1 and 0
   WindVector vectors[kMaxSectors];
-  for (int j = 0; j < nsec; ++j) vectors[j] = OrographicVector(rose, z, j, nsec);
-  TrueUpwind(vectors, nsec, std::round(Parameter(34)) > 0.0f, table);
+  for (int j = 0; j < nsec; ++j) vectors[j] = OrographicVector(ctx, rose, z, j, nsec);
+  TrueUpwind(vectors, nsec, std::round(ctx.Parameter(kTrueUpwind)) > 0.0f, table);
 }
 
 }  // namespace kavi::numerics

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "numerics/grid_state.h"
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
+#include "numerics/parameter_elements.h"
 #include "numerics/site_model.h"
 
 namespace kavi::numerics::site_model {
@@ -38,14 +38,16 @@ inline float UsableFetch(float x) { return std::min(std::max(0.0f, x), kLargestF
 inline float UsableHeight(float z) { return std::max(0.0f, z); }
 
 // The decay length of upstream roughness (element 31, at least 1 m).
-inline float DecayLength() { return std::max(1.0f, Parameter(31)); }
+inline float DecayLength(const Context& ctx) {
+  return std::max(1.0f, ctx.Parameter(kRoughnessDecayLength));
+}
 
 // 1 - exp(-min(t, 10)) for t >= 0, accurate also where t is tiny.
 inline float DecayWeight(float t) { return -std::expm1(-std::min(t, kLargestDecayExponent)); }
 
 // The grid length scale M (m), or 0 when there is no usable orographic grid.
-inline float GridLengthScale() {
-  const float m = Grid().lengthScale;
+inline float GridLengthScale(const Context& ctx) {
+  const float m = ctx.grid.lengthScale;
   return (m > 0.0f && std::isfinite(m)) ? m : 0.0f;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "numerics/context.h"
 #include "numerics/prediction_sources.h"
 #include "numerics/safe_scaling.h"
 #include "numerics/sector_grid.h"
@@ -118,10 +119,10 @@ float Unscaled(float value, const SumScales& scales) {
 
 }  // namespace
 
-void PredictSiteClimate(const AtlasTables& atlas, int n, const SiteEffectTable& effects,
-                        float siteHeight, const RoughnessRose& rose, float (&weibullA)[kMaxSectors],
-                        float (&weibullK)[kMaxSectors], float (&frequency)[kMaxSectors],
-                        float& totalA, float& totalK) {
+void PredictSiteClimate(const Context& ctx, const AtlasTables& atlas, int n,
+                        const SiteEffectTable& effects, float siteHeight, const RoughnessRose& rose,
+                        float (&weibullA)[kMaxSectors], float (&weibullK)[kMaxSectors],
+                        float (&frequency)[kMaxSectors], float& totalA, float& totalK) {
   totalA = kEmptyScale;
   totalK = kEmptyShape;
   if (n < 1 || n > kMaxSectors) return;
@@ -132,7 +133,7 @@ void PredictSiteClimate(const AtlasTables& atlas, int n, const SiteEffectTable& 
   if (tablesUsable) {
     const float z =
         siteHeight > 0.0f && std::isfinite(siteHeight) ? siteHeight : kMinRoughnessLength;
-    InterpolateSources(atlas, n, z, rose, sources);
+    InterpolateSources(ctx, atlas, n, z, rose, sources);
   }
   const SumScales scales = ScalesFor(sources, effects, n);
   TargetSums targets[kMaxSectors] = {};

@@ -8,6 +8,8 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 // The pair of neighbouring entries of the increasing table[0 … count − 1]
 // that brackets value (0-based): upper is the first entry not below value
 // (the last entry if none is), but at least 1, and lower = upper − 1, so that
@@ -31,9 +33,9 @@ float LogInterpolationWeight(float value, float lower, float upper);
 // outside 1 … 5 give a climate without frequency. A site height that is not
 // a positive number is taken as the lowest height the model knows (the
 // smallest roughness length).
-void PredictSiteClimate(const AtlasTables& atlas, int sectorCount, const SiteEffectTable& effects,
-                        float siteHeight, const RoughnessRose& rose, float (&weibullA)[kMaxSectors],
-                        float (&weibullK)[kMaxSectors], float (&frequency)[kMaxSectors],
-                        float& totalA, float& totalK);
+void PredictSiteClimate(const Context& ctx, const AtlasTables& atlas, int sectorCount,
+                        const SiteEffectTable& effects, float siteHeight, const RoughnessRose& rose,
+                        float (&weibullA)[kMaxSectors], float (&weibullK)[kMaxSectors],
+                        float (&frequency)[kMaxSectors], float& totalA, float& totalK);
 
 }  // namespace kavi::numerics

@@ -1,7 +1,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
+#include "numerics/parameter_elements.h"
 #include "numerics/weibull_transfer.h"
 
 namespace kavi::numerics {
@@ -49,8 +50,8 @@ struct TransferSurfaces {
 };
 
 // Friction velocity over a surface from the geostrophic drag law.
-float FrictionVelocity(float G, float rossby) {
-  return Parameter(9) * G / (std::log(rossby) - Parameter(10));
+float FrictionVelocity(const Context& ctx, float G, float rossby) {
+  return ctx.Parameter(kFrictionRatio) * G / (std::log(rossby) - ctx.Parameter(kDragA0));
 }
 
 // Profile amplitude of the stability model for a layer of height h with
@@ -63,48 +64,50 @@ float StabilityAmplitude(float h, float ustar, float flux, float offset) {
 
 // Surfaces of the stability model, driven by a geostrophic wind that the
 // drag law derives from the energy-carrying speed of (A, k) at zTo over z0a.
-bool StabilitySurfaces(float A, float k, float z0a, float z0b, float zFrom, float zTo,
-                       TransferSurfaces& s) {
-  const float kappa = Parameter(8);
-  const float A0 = Parameter(10);
-  const float B0 = Parameter(11);
+bool StabilitySurfaces(const Context& ctx, float A, float k, float z0a, float z0b, float zFrom,
+                       float zTo, TransferSurfaces& s) {
+  const float kappa = ctx.Parameter(kVonKarman);
+  const float A0 = ctx.Parameter(kDragA0);
+  const float B0 = ctx.Parameter(kDragB0);
   const float logHeight = std::log(zTo / z0a);
   if (!(logHeight > 0.0f)) return false;
   const float energySpeed = A * std::pow((k + 2.0f) / k, 1.0f / k);
   const float ustar = kappa * energySpeed / logHeight;
   float G = (energySpeed / logHeight) *
             std::sqrt(Square(std::log(ustar / (kCoriolis * z0a)) - A0) + Square(B0));
-  G = std::max(G, Parameter(64));
+  G = std::max(G, ctx.Parameter(kLowestGeostrophicWind));
   if (!std::isfinite(G)) return false;
 
   const float rossbyA = G / (kCoriolis * z0a);
   const float rossbyB = G / (kCoriolis * z0b);
   const float rossbyW = G / (kCoriolis * kMinRoughnessLength);
-  const float ustarA = FrictionVelocity(G, rossbyA);
-  const float ustarB = FrictionVelocity(G, rossbyB);
-  const float ustarW = FrictionVelocity(G, rossbyW);
+  const float ustarA = FrictionVelocity(ctx, G, rossbyA);
+  const float ustarB = FrictionVelocity(ctx, G, rossbyB);
+  const float ustarW = FrictionVelocity(ctx, G, rossbyW);
 
-  const float hbl =
-      std::max(1.0f, kBoundaryLayerFactor * Parameter(60) * ustarA / (kCoriolis * std::exp(A0)));
+  const float hbl = std::max(1.0f, kBoundaryLayerFactor * ctx.Parameter(kBoundaryLayerScale) *
+                                       ustarA / (kCoriolis * std::exp(A0)));
   s.dampFrom = zFrom > 0.0f ? std::exp(-std::min(zFrom / hbl, kMaxDampingExponent)) : 1.0f;
   s.dampTo = std::exp(-std::min(zTo / hbl, kMaxDampingExponent));
 
-  const float stab = Parameter(54);
-  const float c = Parameter(55) * kFluxScale / kCoriolis;
+  const float stab = ctx.Parameter(kStabilityFactor);
+  const float c = ctx.Parameter(kHeatFluxScale) * kFluxScale / kCoriolis;
   const float G2 = G * G;
-  const float rmsLand = Parameter(56);
-  const float rmsWater = Parameter(57);
-  const float offsetLand = Parameter(58);
-  const float offsetWater = Parameter(59);
-  const float fluxLand = std::max(0.0f, std::max(offsetLand, 0.0f) + Parameter(61) * rmsLand);
-  const float fluxWater = std::max(0.0f, std::max(offsetWater, 0.0f) + Parameter(62) * rmsWater);
+  const float rmsLand = ctx.Parameter(kLandFluxRms);
+  const float rmsWater = ctx.Parameter(kWaterFluxRms);
+  const float offsetLand = ctx.Parameter(kLandFluxOffset);
+  const float offsetWater = ctx.Parameter(kWaterFluxOffset);
+  const float fluxLand =
+      std::max(0.0f, std::max(offsetLand, 0.0f) + ctx.Parameter(kLandSpreadAdded) * rmsLand);
+  const float fluxWater =
+      std::max(0.0f, std::max(offsetWater, 0.0f) + ctx.Parameter(kWaterSpreadAdded) * rmsWater);
 
   s.land.z0 = z0a;
   s.land.H = stab * z0a * std::pow(rossbyA, kLayerHeightExponent);
   s.land.amplitude = StabilityAmplitude(s.land.H, ustarA, fluxLand, offsetLand);
   s.land.sigma = rmsLand * c / G2;
   s.land.offset = offsetLand * c / G2;
-  s.land.added = Parameter(61) * s.land.sigma;
+  s.land.added = ctx.Parameter(kLandSpreadAdded) * s.land.sigma;
 
   s.upstream = s.land;  // spread, offset and added term are mixed later
   s.upstream.z0 = z0b;
@@ -116,16 +119,26 @@ bool StabilitySurfaces(float A, float k, float z0a, float z0b, float zFrom, floa
   s.water.amplitude = StabilityAmplitude(s.water.H, ustarW, fluxWater, offsetWater);
   s.water.sigma = rmsWater * c / G2;
   s.water.offset = offsetWater * c / G2;
-  s.water.added = Parameter(62) * s.water.sigma;
+  s.water.added = ctx.Parameter(kWaterSpreadAdded) * s.water.sigma;
   return true;
 }
 
 // Surfaces of the neutral model: fixed layer heights, spreads and amplitudes.
-void NeutralSurfaces(float z0a, float z0b, TransferSurfaces& s) {
-  s.land = {Parameter(3), z0a, Parameter(5), Parameter(4), 1.0f / Parameter(33) - 1.0f, 0.0f};
+void NeutralSurfaces(const Context& ctx, float z0a, float z0b, TransferSurfaces& s) {
+  s.land = {ctx.Parameter(kLandLayerHeight),
+            z0a,
+            ctx.Parameter(kNeutralOffset),
+            ctx.Parameter(kLandAmplitude),
+            1.0f / ctx.Parameter(kLandSpreadRatio) - 1.0f,
+            0.0f};
   s.upstream = s.land;
   s.upstream.z0 = z0b;
-  s.water = {Parameter(51), kMinRoughnessLength, Parameter(53), Parameter(52), 0.0f, 0.0f};
+  s.water = {ctx.Parameter(kWaterLayerHeight),
+             kMinRoughnessLength,
+             ctx.Parameter(kWaterOffset),
+             ctx.Parameter(kWaterAmplitude),
+             0.0f,
+             0.0f};
 }
 
 // The upstream surface: water and land mixed by the land fraction F.
@@ -159,8 +172,9 @@ ProfileNorm Probe(const Surface& surface, bool stability, float z, float e) {
 
 }  // namespace
 
-bool ComputeTransferFactors(float A, float k, const RoughnessRose& rose, float z0a, float zFrom,
-                            float zTo, int sector, int direction, TransferFactors& factors) {
+bool ComputeTransferFactors(const Context& ctx, float A, float k, const RoughnessRose& rose,
+                            float z0a, float zFrom, float zTo, int sector, int direction,
+                            TransferFactors& factors) {
   if (!(A > 0.0f && k > 0.0f && zTo > 0.0f) || !std::isfinite(A) || !std::isfinite(k) ||
       !std::isfinite(zTo) || !std::isfinite(zFrom) || sector < 1 || sector > kMaxSectors ||
       direction < kTransferToWater || direction > kTransferToUpstream) {
@@ -173,13 +187,13 @@ bool ComputeTransferFactors(float A, float k, const RoughnessRose& rose, float z
   const float z0b = RaisedRoughness(rose.z0[n + 1][i]);
 
   TransferSurfaces s;
-  s.stability = Parameter(54) > 0.0f;
+  s.stability = ctx.Parameter(kStabilityFactor) > 0.0f;
   if (s.stability) {
-    if (!StabilitySurfaces(A, k, z0a, z0b, zFrom, zTo, s)) return false;
+    if (!StabilitySurfaces(ctx, A, k, z0a, z0b, zFrom, zTo, s)) return false;
   } else {
-    NeutralSurfaces(z0a, z0b, s);
+    NeutralSurfaces(ctx, z0a, z0b, s);
   }
-  MixUpstream(UpstreamLandFraction(rose, sector), s);
+  MixUpstream(UpstreamLandFraction(ctx, rose, sector), s);
 
   // Numerator and denominator terms of the factors, by direction.
   ProfileNorm to{1.0f, 1.0f};

@@ -1,7 +1,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "numerics/numerical_state.h"
+#include "numerics/context.h"
+#include "numerics/parameter_elements.h"
 #include "numerics/weibull_transfer.h"
 
 namespace kavi::numerics {
@@ -26,10 +27,10 @@ float RoughnessChangeWeight(float distance, float width) {
   return weight > 0.0f ? weight : 0.0f;  // also 0 for a distance that is not a number
 }
 
-float UpstreamLandFraction(const RoughnessRose& rose, int sector) {
+float UpstreamLandFraction(const Context& ctx, const RoughnessRose& rose, int sector) {
   const int i = sector - 1;
   const int n = std::clamp(rose.changes[i], 0, kMaxRoughnessChanges);
-  const float W = Parameter(2);
+  const float W = ctx.Parameter(kCoastalZoneWidth);
   // E runs from −1 (all water) to +1 (all land): each stretch counts with the
   // weight of its inner change minus that of its outer change.
   float E = 0.0f;

@@ -2,14 +2,15 @@
 
 #include <cmath>
 
+#include "numerics/context.h"
 #include "numerics/weibull.h"
 
 namespace kavi::numerics {
 
-void TransferWeibull(float& A, float& k, const RoughnessRose& rose, float z0a, float zFrom,
-                     float zTo, int sector, int direction) {
+void TransferWeibull(const Context& ctx, float& A, float& k, const RoughnessRose& rose, float z0a,
+                     float zFrom, float zTo, int sector, int direction) {
   TransferFactors factors;
-  if (!ComputeTransferFactors(A, k, rose, z0a, zFrom, zTo, sector, direction, factors)) return;
+  if (!ComputeTransferFactors(ctx, A, k, rose, z0a, zFrom, zTo, sector, direction, factors)) return;
   // Mean and standard deviation of the speed, in units of A so that no power
   // of a large A is formed; then scaled by the transfer's factors.
   const float g1 = GammaFunction(1.0f + 1.0f / k);

@@ -1,12 +1,14 @@
 // Moving the Weibull distribution of one sector between heights and surface
 // conditions (station → standard conditions for the atlas, standard
 // conditions → site for the prediction), and the Weibull shape that matches
-// two moments. Settings come from the process-wide parameter vector.
+// two moments. Settings come from the parameter vector of the context.
 #pragma once
 
 #include "numerics/calculation_arrays.h"
 
 namespace kavi::numerics {
+
+struct Context;
 
 // Roughness lengths below this (m) are raised to it; it is also the roughness
 // of open water.
@@ -45,15 +47,16 @@ float SolveWeibullShape(float c, int m, int n);
 float RoughnessChangeWeight(float distance, float width);
 
 // Fraction of land (0 … 1) upstream of sector s (1-based) of the rose.
-float UpstreamLandFraction(const RoughnessRose& rose, int sector);
+float UpstreamLandFraction(const Context& ctx, const RoughnessRose& rose, int sector);
 
 // The mean and spread factors of a transfer of (A, k) from zFrom to zTo in
 // the given direction (see TransferWeibull). Returns false, leaving factors
 // untouched, when the inputs make the model degenerate (a height at or below
 // a roughness length, a layer as low as its roughness, values that are not
 // numbers, an unknown direction or sector).
-bool ComputeTransferFactors(float A, float k, const RoughnessRose& rose, float z0a, float zFrom,
-                            float zTo, int sector, int direction, TransferFactors& factors);
+bool ComputeTransferFactors(const Context& ctx, float A, float k, const RoughnessRose& rose,
+                            float z0a, float zFrom, float zTo, int sector, int direction,
+                            TransferFactors& factors);
 
 // Replaces A and k of sector s (1-based) by the distribution after the
 // transfer: direction 0 from the upstream conditions at zFrom to open water
@@ -64,7 +67,7 @@ bool ComputeTransferFactors(float A, float k, const RoughnessRose& rose, float z
 // factors and k is solved from them; the upstream conditions are the rose's
 // land fraction and its extra ring c_s + 1 as upstream roughness. Degenerate
 // inputs (see ComputeTransferFactors) leave A and k unchanged.
-void TransferWeibull(float& A, float& k, const RoughnessRose& rose, float z0a, float zFrom,
-                     float zTo, int sector, int direction);
+void TransferWeibull(const Context& ctx, float& A, float& k, const RoughnessRose& rose, float z0a,
+                     float zFrom, float zTo, int sector, int direction);
 
 }  // namespace kavi::numerics

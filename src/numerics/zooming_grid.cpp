@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/context.h"
 #include "numerics/grid_crossings.h"
 #include "numerics/grid_rows.h"
 #include "numerics/grid_state.h"
 #include "numerics/map_contours.h"
-#include "numerics/numerical_state.h"
+#include "numerics/parameter_elements.h"
 #include "numerics/work_file.h"
 #include "numerics/zooming_nodes.h"
 
@@ -62,7 +63,7 @@ bool NearestContourElevation(const RayBook& book, int rayCount, const float* map
 }
 
 // Fills the rows of rays first … last from the sorted crossing list.
-void FillRays(int first, int last, const CrossingStore& store, const RowHeights& heights,
+void FillRays(int first, int last, const GridCrossingStore& store, const RowHeights& heights,
               const ZoomingNodes& nodes, GridState& grid) {
   const float* t = store.t();
   const int* code = store.code();
@@ -82,9 +83,10 @@ void FillRays(int first, int last, const CrossingStore& store, const RowHeights&
 
 }  // namespace
 
-void BuildZoomingGrid(const float* mapX, const float* mapY, int lineCount, float siteX, float siteY,
-                      float& siteElevation, float /*reserved*/, int mapCapacity) {
-  GridState& grid = Grid();
+void BuildZoomingGrid(Context& ctx, const float* mapX, const float* mapY, int lineCount,
+                      float siteX, float siteY, float& siteElevation, float /*reserved*/,
+                      int mapCapacity) {
+  GridState& grid = ctx.grid;
   grid.searchRadius = 0.0f;
   grid.lengthScale = 0.0f;
   grid.rayCount = 0;
@@ -97,33 +99,35 @@ void BuildZoomingGrid(const float* mapX, const float* mapY, int lineCount, float
   if (!LargestContourDistance(mapX, mapY, lineCount, mapCapacity, siteX, siteY, distance)) {
     return;  // no terrain: flat
   }
-  const float spread = Parameter(76);
-  const float radius = std::max(std::min(distance, Parameter(75)), kMinSearchRadius);
+  const float spread = ctx.Parameter(kGridSpread);
+  const float radius =
+      std::max(std::min(distance, ctx.Parameter(kMaxSearchRadius)), kMinSearchRadius);
   const float lengthScale = (1.0f + spread) * radius;
   const float limit = 1.0f - spread / (1.0f + spread);
 
-  const RayFan fan = MakeRayFan(Parameter(42));
+  const RayFan fan = MakeRayFan(ctx.Parameter(kRaySpacing));
   RayBook book;
   book.Clear();
   WorkFile spill;
-  CrossingStore store(spill);
+  GridCrossingStore store(ctx.gridCrossings, spill);
   const SearchArea area{siteX, siteY, lengthScale, limit * (1.0f + kLimitMargin)};
-  if (!FindCrossings(mapX, mapY, lineCount, mapCapacity, area, fan, book, store)) return;
+  if (!FindCrossings(ctx, mapX, mapY, lineCount, mapCapacity, area, fan, book, store)) return;
   if (store.spilled() && !store.FinishSpill()) {
-    SetStatus(kStatusMapTooLarge);
+    ctx.SetStatus(kStatusMapTooLarge);
     return;
   }
 
   float elevation = 0.0f;
   if (!NearestContourElevation(book, fan.count, mapX, elevation)) {
-    SetStatus(kStatusRadiusTooSmall);
+    ctx.SetStatus(kStatusRadiusTooSmall);
     return;
   }
 
   // Passes over groups of rays: one pass over all rays while the crossings are
   // in memory; after a spill, groups whose crossings fit in the list.
-  const ZoomingNodes nodes = ComputeZoomingNodes();
-  const RowHeights heights{mapX, fan.count, elevation, Parameter(6), Parameter(7)};
+  const ZoomingNodes nodes = ComputeZoomingNodes(ctx);
+  const RowHeights heights{mapX, fan.count, elevation, ctx.Parameter(kInversionHeight),
+                           ctx.Parameter(kInversionSoftening)};
   int passes = 0;
   for (int first = 0; first < fan.count; ++passes) {
     int last = fan.count - 1;
@@ -134,7 +138,7 @@ void BuildZoomingGrid(const float* mapX, const float* mapY, int lineCount, float
         held += book.count[++last];
       }
       if (!store.LoadRays(first, last, fan.count, mapCapacity, area.limit)) {
-        SetStatus(kStatusMapTooLarge);
+        ctx.SetStatus(kStatusMapTooLarge);
         return;
       }
     }

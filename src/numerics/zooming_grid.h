@@ -6,6 +6,8 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 constexpr int kMaxCrossings = 50000;  // crossings held in memory at one time
 
 // Builds the grid for the site (siteX, siteY) from the lines of MapX/MapY
@@ -16,8 +18,9 @@ constexpr int kMaxCrossings = 50000;  // crossings held in memory at one time
 // than kMaxCrossings crossings or the work file fails, status 7 when no contour
 // crosses any ray; the grid state then holds no grid (length scale 0). A map
 // without height contours gives length scale 0, site elevation 0 and no status.
-void BuildZoomingGrid(const float* mapX, const float* mapY, int lineCount, float siteX, float siteY,
-                      float& siteElevation, float /*reserved*/, int mapCapacity);
+void BuildZoomingGrid(Context& ctx, const float* mapX, const float* mapY, int lineCount,
+                      float siteX, float siteY, float& siteElevation, float /*reserved*/,
+                      int mapCapacity);
 
 // Sorts the first count crossings (distance t, code = ray + rayCount * entry)
 // in place, by ray and within a ray by t; iterative, with a bounded stack.

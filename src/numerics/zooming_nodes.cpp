@@ -1,16 +1,17 @@
 #include "numerics/zooming_nodes.h"
 
+#include "numerics/context.h"
+
 namespace kavi::numerics {
 
-ZoomingNodes ComputeZoomingNodes() {
-  const NumericalState& state = State();
+ZoomingNodes ComputeZoomingNodes(const Context& ctx) {
   ZoomingNodes nodes;
-  float step = state.gridInnerRadius;
+  float step = ctx.gridInnerRadius;
   float radius = step;
   for (int j = 0; j < kGridNodes; ++j) {
     nodes.radius[j] = radius;
     nodes.step[j] = step;
-    step *= state.gridStretch;
+    step *= ctx.gridStretch;
     radius += step;
   }
   return nodes;

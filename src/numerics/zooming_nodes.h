@@ -8,13 +8,15 @@
 
 namespace kavi::numerics {
 
+struct Context;
+
 struct ZoomingNodes {
   float radius[kGridNodes];  // r(j) at index j - 1
   float step[kGridNodes];    // Δr(j) = r(j) - r(j - 1), with r(0) = 0
 };
 
 // Accumulates the radii node by node in single precision from the grid
-// constants of the numerical state.
-ZoomingNodes ComputeZoomingNodes();
+// constants of the context.
+ZoomingNodes ComputeZoomingNodes(const Context& ctx);
 
 }  // namespace kavi::numerics

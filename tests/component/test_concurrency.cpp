@@ -1,6 +1,6 @@
 // Calculations at the same time. In one process, threads each calling their
-// own objects must get what the same calls give one after another: the server
-// lets one calculation at a time use the process-wide numerical state. Across
+// own objects must get what the same calls give one after another: each model
+// object has its own numerical context, and calculations run in parallel. Across
 // processes in one working folder, each calculation needs its own scratch
 // work file: maps of different sizes, all large enough to spill, must give
 // each process its own results and leave no work file behind.
@@ -145,6 +145,91 @@ TEST_F(Concurrency, ThreadsGetWhatTheSameCallsGiveOneAfterAnother) {
       EXPECT_EQ(concurrent[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)],
                 sequential[static_cast<std::size_t>(t)])
           << "thread " << t << ", repeat " << r;
+    }
+  }
+}
+
+// 200 calculations of every kind on 8 threads at once, each thread with its
+// own objects: roses, atlases and predictions, with and without obstacles,
+// on a small map and on one whose crossings spill to work files. Every
+// outcome, number and file must be exactly what the same jobs give one after
+// another on one thread.
+class MixedJobs : public Concurrency {
+ protected:
+  static constexpr int kJobsPerThread = 25;
+
+  void SetUp() override {
+    Concurrency::SetUp();
+    spilling_ = folder_.Path("spilling.map");
+    WriteRingMap(spilling_, kSpillingRings, RingKind::kBoth);
+  }
+
+  // Job j of thread t, on that thread's own objects.
+  std::string Job(int t, int j, IKaviAtlasUser* user, IKaviAtlasGenerator* generator,
+                  IKaviRoughnessRoseGenerator* roses) {
+    const bool spill = j % 5 == 4;
+    const std::string& map = spill ? spilling_ : map_;
+    const std::string stem = folder_.Path("mixed" + std::to_string(t) + "-" + std::to_string(j));
+    const double x = 40.0 * (j % 7) - 120.0, y = 25.0 * (j % 3);
+    switch (j % 4) {
+      case 0:
+      case 1: {
+        user->put_MapFile(Bstr(map.c_str()).get());
+        user->put_ObstaclesDataFile(j % 4 == 1 ? Bstr(folder_.Path("wall.obs").c_str()).get()
+                                               : nullptr);
+        SiteNumbers site;
+        const std::string outcome = OutcomeText(Predict(user, x, y, &site));
+        return outcome + " " + SiteText(site);
+      }
+      case 2: {
+        generator->put_MapFile(Bstr(map.c_str()).get());
+        const std::string outcome = OutcomeText(MakeAtlas(generator, x, y, stem + ".lib"));
+        return outcome + "\n" + ReadText(stem + ".lib");
+      }
+      default: {
+        roses->put_MapFile(Bstr(map.c_str()).get());
+        const std::string outcome =
+            OutcomeText(MakeRose(roses, stem + ".rrd", 4 + (j + t) % 33, x, y));
+        return outcome + "\n" + ReadText(stem + ".rrd");
+      }
+    }
+  }
+
+  std::vector<std::string> Jobs(int t) {
+    ComPtr<IKaviAtlasUser> user = User(t, map_);
+    ComPtr<IKaviAtlasGenerator> generator = Generator(t);
+    ComPtr<IKaviRoughnessRoseGenerator> roses = NewRoseGenerator(Kavicalc());
+    std::vector<std::string> got;
+    for (int j = 0; j < kJobsPerThread; ++j)
+      got.push_back(Job(t, j, user.get(), generator.get(), roses.get()));
+    return got;
+  }
+
+  std::string spilling_;
+};
+
+TEST_F(MixedJobs, EightThreadsGiveTheSerialResultsBitForBit) {
+  std::vector<std::vector<std::string>> serial;
+  for (int t = 0; t < kThreads; ++t) serial.push_back(Jobs(t));
+  ASSERT_EQ(serial[0][0].substr(0, 10), "0x00000000");
+  ASSERT_EQ(serial[0][4].substr(0, 10), "0x00000000");  // a prediction that spilled
+  ASSERT_NE(serial[0][0], serial[0][1]);                // the obstacles count
+
+  std::vector<std::vector<std::string>> parallel(kThreads);
+  std::latch start(kThreads);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      start.arrive_and_wait();
+      parallel[static_cast<std::size_t>(t)] = Jobs(t);
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (int t = 0; t < kThreads; ++t) {
+    for (int j = 0; j < kJobsPerThread; ++j) {
+      EXPECT_EQ(parallel[static_cast<std::size_t>(t)][static_cast<std::size_t>(j)],
+                serial[static_cast<std::size_t>(t)][static_cast<std::size_t>(j)])
+          << "thread " << t << ", job " << j;
     }
   }
 }

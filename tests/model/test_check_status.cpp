@@ -5,6 +5,7 @@
 #include "model/check_status.h"
 #include "model/exceptions.h"
 #include "numerics/numerical_state.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::model {
 namespace {
@@ -13,18 +14,15 @@ std::string Narrow(const std::u16string& s) { return std::string(s.begin(), s.en
 
 TEST(CheckStatus, KnownCodesRaiseRuntimeErrorsWithTheirMessages) {
   const std::pair<int, const char*> table[] = {
-      {2, "Kavicalc: Too large obstacle list"},
-      {3, "Kavicalc: Obstacles ignored"},
-      {4, "Kavicalc: Unable to open file"},
-      {5, "Kavicalc: Error in map file"},
-      {6, "Kavicalc: Too large map file"},
-      {7, "Kavicalc: Interpolation radius too small"},
+      {2, "Kavicalc: Too large obstacle list"}, {3, "Kavicalc: Obstacles ignored"},
+      {4, "Kavicalc: Unable to open file"},     {5, "Kavicalc: Error in map file"},
+      {6, "Kavicalc: Too large map file"},      {7, "Kavicalc: Interpolation radius too small"},
       {8, "Kavicalc: Error in VEMOWORK.TMP"},
   };
   for (const auto& [code, message] : table) {
-    numerics::State().status = code;
+    TestCore().status = code;
     try {
-      CheckStatus("CAtlas::Load");
+      CheckStatus(TestCore(), "CAtlas::Load");
       FAIL() << "code " << code << " passed";
     } catch (const FortranException&) {
       FAIL() << "code " << code << " is not unexpected";
@@ -33,25 +31,25 @@ TEST(CheckStatus, KnownCodesRaiseRuntimeErrorsWithTheirMessages) {
       EXPECT_EQ(Narrow(e.context()), "CAtlas::Load");
       EXPECT_EQ(e.code(), static_cast<HRESULT>(0x800403E8));
     }
-    EXPECT_EQ(numerics::State().status, 0);  // reported once
-    EXPECT_NO_THROW(CheckStatus("CAtlas::Save"));
+    EXPECT_EQ(TestCore().status, 0);  // reported once
+    EXPECT_NO_THROW(CheckStatus(TestCore(), "CAtlas::Save"));
   }
 }
 
 TEST(CheckStatus, AnyOtherCodeIsAnUnexpectedFailure) {
   for (int code : {1, 9, -1, 1000}) {
-    numerics::State().status = code;
+    TestCore().status = code;
     try {
-      CheckStatus("CZoomingGrid");
+      CheckStatus(TestCore(), "CZoomingGrid");
       FAIL() << "code " << code << " passed";
     } catch (const FortranException& e) {
       EXPECT_EQ(Narrow(e.description()), "Kavicalc: Unexpected exception in fortran code");
       EXPECT_EQ(e.code(), static_cast<HRESULT>(0x800403EB));
     }
-    EXPECT_EQ(numerics::State().status, 0);
+    EXPECT_EQ(TestCore().status, 0);
   }
-  numerics::State().status = 0;
-  EXPECT_NO_THROW(CheckStatus("CZoomingGrid"));
+  TestCore().status = 0;
+  EXPECT_NO_THROW(CheckStatus(TestCore(), "CZoomingGrid"));
 }
 
 TEST(Exceptions, CarryTheirCodes) {

@@ -8,6 +8,7 @@
 #include "numerics/atlas_calculation.h"
 #include "numerics/atlas_workspace.h"
 #include "numerics/support/climate_test_setup.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics {
 namespace {
@@ -57,8 +58,8 @@ TEST(AtlasCalculation, PlainSectorsKeepTheirFrequencies) {
   LoadDefaultParameters();
   const ObservedClimate climate = UnevenClimate();  // latitude 0, offset 0
   AtlasTables atlas = StandardAtlas();
-  CalculateAtlas(climate, 10.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
-  EXPECT_EQ(State().status, kStatusOk);
+  CalculateAtlas(TestCore(), climate, 10.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
+  EXPECT_EQ(TestCore().status, kStatusOk);
   for (int r = 0; r < atlas.roughnessCount; ++r) {
     for (int s = 0; s < kSectors; ++s) {
       EXPECT_NEAR(atlas.frequency[r][s], climate.sectorFrequency[s], 1e-4f) << r << " " << s;
@@ -90,8 +91,8 @@ TEST(AtlasCalculation, TurnedSectorsStillSumTo100InEveryClass) {
   effects.turning[EffectIndex(2, 5, kSectors)] = 80.0f;
   effects.turning[EffectIndex(2, 6, kSectors)] = -80.0f;
   AtlasTables atlas = StandardAtlas();
-  CalculateAtlas(climate, 30.0f, atlas, kSectors, effects, UniformRose(0.05f));
-  EXPECT_EQ(State().status, kStatusOk);
+  CalculateAtlas(TestCore(), climate, 30.0f, atlas, kSectors, effects, UniformRose(0.05f));
+  EXPECT_EQ(TestCore().status, kStatusOk);
   for (int r = 0; r < atlas.roughnessCount; ++r) EXPECT_NEAR(ClassTotal(atlas, r), 100.0f, 1e-3f);
   ExpectSaneAtlas(atlas);
 }
@@ -111,9 +112,9 @@ TEST(AtlasCalculation, SouthernLatitudeMirrorsTheTurning) {
   AtlasTables north = StandardAtlas();
   AtlasTables south = StandardAtlas();
   climate.latitude = 50.0f;
-  CalculateAtlas(climate, 10.0f, north, kSectors, NeutralEffects(), UniformRose(0.1f));
+  CalculateAtlas(TestCore(), climate, 10.0f, north, kSectors, NeutralEffects(), UniformRose(0.1f));
   climate.latitude = -50.0f;
-  CalculateAtlas(climate, 10.0f, south, kSectors, NeutralEffects(), UniformRose(0.1f));
+  CalculateAtlas(TestCore(), climate, 10.0f, south, kSectors, NeutralEffects(), UniformRose(0.1f));
   // Water turns less than the station's 0.1 m: the turning is visible there.
   EXPECT_GT(north.frequency[0][1], 0.1f);
   EXPECT_NEAR(north.frequency[0][11], 0.0f, 1e-6f);
@@ -128,7 +129,8 @@ TEST(AtlasCalculation, SouthernLatitudeMirrorsTheTurning) {
   // On the equator there is no turning at all.
   climate.latitude = 0.0f;
   AtlasTables equator = StandardAtlas();
-  CalculateAtlas(climate, 10.0f, equator, kSectors, NeutralEffects(), UniformRose(0.1f));
+  CalculateAtlas(TestCore(), climate, 10.0f, equator, kSectors, NeutralEffects(),
+                 UniformRose(0.1f));
   for (int r = 0; r < equator.roughnessCount; ++r) {
     EXPECT_NEAR(equator.frequency[r][0], 100.0f, 1e-4f);
   }
@@ -145,8 +147,8 @@ TEST(AtlasCalculation, ZeroStationHeightTakesObservedSpeedsAsGeostrophic) {
   }
   AtlasTables plain = StandardAtlas();
   AtlasTables affected = StandardAtlas();
-  CalculateAtlas(climate, 0.0f, plain, kSectors, NeutralEffects(), UniformRose(0.03f));
-  const AtlasWorkspace& work = AtlasWork();
+  CalculateAtlas(TestCore(), climate, 0.0f, plain, kSectors, NeutralEffects(), UniformRose(0.03f));
+  const AtlasWorkspace& work = TestCore().atlasWork;
   for (int j = 0; j < kSectors; ++j) {
     for (int i = 0; i < climate.binCount; ++i) {
       EXPECT_EQ(work.geostrophic[j][i], climate.upperLimits[i]);
@@ -154,7 +156,7 @@ TEST(AtlasCalculation, ZeroStationHeightTakesObservedSpeedsAsGeostrophic) {
     }
   }
   // Neither the speed-ups nor the turnings of the site take part.
-  CalculateAtlas(climate, 0.0f, affected, kSectors, effects, UniformRose(0.03f));
+  CalculateAtlas(TestCore(), climate, 0.0f, affected, kSectors, effects, UniformRose(0.03f));
   for (int r = 0; r < plain.roughnessCount; ++r) {
     for (int s = 0; s < kSectors; ++s) {
       EXPECT_EQ(plain.frequency[r][s], affected.frequency[r][s]);
@@ -163,7 +165,8 @@ TEST(AtlasCalculation, ZeroStationHeightTakesObservedSpeedsAsGeostrophic) {
   }
   // With a station height the drag law lifts the speeds: G is about
   // (u*/κ)·sqrt((ln(u*/(f z0)) − A₀)² + B₀²) with u*/κ = U/ln(z/z0).
-  CalculateAtlas(climate, 10.0f, affected, kSectors, NeutralEffects(), UniformRose(0.03f));
+  CalculateAtlas(TestCore(), climate, 10.0f, affected, kSectors, NeutralEffects(),
+                 UniformRose(0.03f));
   const double U = climate.upperLimits[9];
   const double scale = U / std::log(10.0 / 0.03);
   const double f = 1.454e-4 * std::sin(45.0 * 0.01745);
@@ -186,8 +189,8 @@ TEST(AtlasCalculation, SpeedsAbove50LandInTheLastBin) {
   // One class (water), so that its histogram is the one left in the workspace.
   AtlasTables atlas = StandardAtlas();
   atlas.roughnessCount = 1;
-  CalculateAtlas(climate, 0.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
-  const AtlasWorkspace& work = AtlasWork();
+  CalculateAtlas(TestCore(), climate, 0.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
+  const AtlasWorkspace& work = TestCore().atlasWork;
   for (int s = 0; s < kSectors; ++s) {
     for (int b = 0; b < kGeneralisedBins - 1; ++b) EXPECT_EQ(work.generalised[s][b], 0.0f);
     EXPECT_GT(work.generalised[s][kGeneralisedBins - 1], 0.0f);
@@ -218,19 +221,20 @@ TEST(AtlasCalculation, RefusesWhatItCannotHold) {
     atlas.roughnessCount = c.classes;
     atlas.heightCount = c.heights;
     atlas.frequency[0][0] = 42.0f;
-    State().status = kStatusOk;
-    CalculateAtlas(climate, 10.0f, atlas, c.atlasSectors, NeutralEffects(), UniformRose(0.03f));
-    EXPECT_EQ(State().status, kStatusCannotOpenFile) << c.bins << " " << c.climateSectors;
+    TestCore().status = kStatusOk;
+    CalculateAtlas(TestCore(), climate, 10.0f, atlas, c.atlasSectors, NeutralEffects(),
+                   UniformRose(0.03f));
+    EXPECT_EQ(TestCore().status, kStatusCannotOpenFile) << c.bins << " " << c.climateSectors;
     EXPECT_EQ(atlas.frequency[0][0], 42.0f);
   }
   // 50 bins is still fine.
-  State().status = kStatusOk;
+  TestCore().status = kStatusOk;
   ObservedClimate climate = good;
   climate.binCount = 50;
   for (int b = 30; b < 50; ++b) climate.upperLimits[b] = b + 1.0f;
   AtlasTables atlas = StandardAtlas();
-  CalculateAtlas(climate, 10.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
-  EXPECT_EQ(State().status, kStatusOk);
+  CalculateAtlas(TestCore(), climate, 10.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
+  EXPECT_EQ(TestCore().status, kStatusOk);
 }
 
 TEST(AtlasCalculation, BadValuesGiveFiniteAtlases) {
@@ -267,8 +271,8 @@ TEST(AtlasCalculation, BadValuesGiveFiniteAtlases) {
                                       &atlas.heights[0],
                                       &atlas.roughness[3]};
       *places[place] = value;
-      CalculateAtlas(climate, height, atlas, kSectors, effects, rose);
-      EXPECT_EQ(State().status, kStatusOk);
+      CalculateAtlas(TestCore(), climate, height, atlas, kSectors, effects, rose);
+      EXPECT_EQ(TestCore().status, kStatusOk);
       ExpectSaneAtlas(atlas);
       for (int r = 0; r < atlas.roughnessCount; ++r) {
         EXPECT_NEAR(ClassTotal(atlas, r), 100.0f, 1e-3f) << "class " << r;
@@ -285,8 +289,9 @@ TEST(AtlasCalculation, EmptyClimatesGiveEmptyAtlases) {
   std::fill(std::begin(climates[2].sectorFrequency), std::end(climates[2].sectorFrequency), 0.0f);
   for (const ObservedClimate& climate : climates) {
     AtlasTables atlas = StandardAtlas();
-    CalculateAtlas(climate, 10.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
-    EXPECT_EQ(State().status, kStatusOk);
+    CalculateAtlas(TestCore(), climate, 10.0f, atlas, kSectors, NeutralEffects(),
+                   UniformRose(0.03f));
+    EXPECT_EQ(TestCore().status, kStatusOk);
     ExpectSaneAtlas(atlas);
     for (int r = 0; r < atlas.roughnessCount; ++r) EXPECT_EQ(ClassTotal(atlas, r), 0.0f);
   }
@@ -294,7 +299,7 @@ TEST(AtlasCalculation, EmptyClimatesGiveEmptyAtlases) {
   ObservedClimate climate = UnevenClimate();
   for (int s = 0; s < kSectors; s += 2) climate.sectorFrequency[s] = 0.0f;
   AtlasTables atlas = StandardAtlas();
-  CalculateAtlas(climate, 10.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
+  CalculateAtlas(TestCore(), climate, 10.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
   ExpectSaneAtlas(atlas);
   EXPECT_EQ(atlas.frequency[1][4], 0.0f);
   EXPECT_NEAR(ClassTotal(atlas, 1), 100.0f, 1e-3f);

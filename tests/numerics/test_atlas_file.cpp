@@ -11,27 +11,28 @@
 #include "numerics/numerical_state.h"
 #include "numerics/support/climate_test_setup.h"
 #include "numerics/support/scratch_directory.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics {
 namespace {
 
 int Save(const AtlasTables& atlas, int sectors, const std::string& path,
          const std::string& title = "") {
-  State().status = kStatusOk;
-  SaveAtlas(atlas, sectors, title.data(), static_cast<int>(title.size()), path.data(),
+  TestCore().status = kStatusOk;
+  SaveAtlas(TestCore(), atlas, sectors, title.data(), static_cast<int>(title.size()), path.data(),
             static_cast<int>(path.size()));
-  const int status = State().status;
-  State().status = kStatusOk;
+  const int status = TestCore().status;
+  TestCore().status = kStatusOk;
   return status;
 }
 
 int Load(AtlasTables& atlas, int& sectors, const std::string& path, char* title = nullptr) {
   char scratch[kAtlasTitleWidth];
-  State().status = kStatusOk;
-  LoadAtlas(atlas, sectors, title ? title : scratch, kAtlasTitleWidth, path.data(),
+  TestCore().status = kStatusOk;
+  LoadAtlas(TestCore(), atlas, sectors, title ? title : scratch, kAtlasTitleWidth, path.data(),
             static_cast<int>(path.size()));
-  const int status = State().status;
-  State().status = kStatusOk;
+  const int status = TestCore().status;
+  TestCore().status = kStatusOk;
   return status;
 }
 
@@ -51,7 +52,7 @@ std::string Repeat(const std::string& field, int count) {
 TEST(AtlasFile, ResetWithTheDefaultConfiguration) {
   testing::LoadDefaultParameters(12);
   AtlasTables atlas;
-  ResetAtlas(5, 5, 12, atlas);
+  ResetAtlas(TestCore(), 5, 5, 12, atlas);
   EXPECT_EQ(atlas.roughnessCount, 5);
   EXPECT_EQ(atlas.heightCount, 5);
   EXPECT_EQ(atlas.roughness[0], 0.0002f);
@@ -68,15 +69,15 @@ TEST(AtlasFile, ResetWithTheDefaultConfiguration) {
   EXPECT_NEAR(expected, 5.20, 0.005);
   EXPECT_EQ(atlas.frequency[0][12], 0.0f);  // nothing beyond the sector count
   // At 100 km every class reaches the profile speed.
-  State().parameters[16] = 100000.0f;
-  ResetAtlas(5, 5, 12, atlas);
+  TestCore().parameters[16] = 100000.0f;
+  ResetAtlas(TestCore(), 5, 5, 12, atlas);
   EXPECT_NEAR(atlas.weibullA[2][4][0], 13.44455f, 1e-4f);
 }
 
 TEST(AtlasFile, SavedLayout) {
   testing::LoadDefaultParameters(12);
   AtlasTables atlas;
-  ResetAtlas(5, 5, 12, atlas);
+  ResetAtlas(TestCore(), 5, 5, 12, atlas);
   atlas.weibullA[0][0][11] = 12345.678f;  // too wide for its field
   testing::ScratchDirectory dir;
   ASSERT_EQ(Save(atlas, 12, dir.File("atlas.lib")), 0);
@@ -214,7 +215,7 @@ TEST(AtlasFile, RefusedFilesLeaveTheAtlasAsItWas) {
 TEST(AtlasFile, FailedSaveLeavesTheOldFile) {
   testing::LoadDefaultParameters(12);
   AtlasTables atlas;
-  ResetAtlas(5, 5, 12, atlas);
+  ResetAtlas(TestCore(), 5, 5, 12, atlas);
   testing::ScratchDirectory dir;
   const std::string path = dir.Write("atlas.lib", "old contents\n");
   EXPECT_EQ(Save(atlas, 37, path), kStatusCannotOpenFile);  // no such sector count

@@ -57,7 +57,7 @@ TEST(BoundedReading, ObstacleReaderStopsOnADeviceAndOnOverlongLines) {
   EXPECT_EQ(
       testing::ReadIntoInput(files.Write("ok.obs", std::string(5000, 't') + "\n1 2 3 4 5 6 0.5\n")),
       kStatusOk);
-  EXPECT_EQ(Obstacles().count, 1);
+  EXPECT_EQ(TestCore().obstacles.count, 1);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "numerics/numerical_state.h"
 #include "numerics/observed_climate.h"
 #include "numerics/support/scratch_directory.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics {
 namespace {
@@ -102,7 +103,7 @@ bool InSet(int status, std::initializer_list<int> allowed) {
 
 class InputFuzz : public ::testing::Test {
  protected:
-  void TearDown() override { State().status = kStatusOk; }
+  void TearDown() override { TestCore().status = kStatusOk; }
 
   // Loads the map and checks what it stored; returns the status.
   int CheckMap(const std::string& path, int capacity) {
@@ -114,9 +115,10 @@ class InputFuzz : public ::testing::Test {
     int lines = 0;
     int entries = 0;
     int kind = 0;
-    State().status = kStatusOk;
-    MapInput(X, Y, lines, entries, path.data(), static_cast<int>(path.size()), kind, capacity);
-    const int status = State().status;
+    TestCore().status = kStatusOk;
+    MapInput(TestCore(), X, Y, lines, entries, path.data(), static_cast<int>(path.size()), kind,
+             capacity);
+    const int status = TestCore().status;
     EXPECT_TRUE(InSet(status, {0, kStatusCannotOpenFile, kStatusMapError, kStatusMapTooLarge}));
     if (status == kStatusCannotOpenFile) {
       EXPECT_EQ(lines, -1);
@@ -146,9 +148,9 @@ class InputFuzz : public ::testing::Test {
 
   int CheckClimate(const std::string& path) {
     ObservedClimate climate;
-    State().status = kStatusOk;
-    ReadObservedClimate(climate, path.data(), static_cast<int>(path.size()));
-    const int status = State().status;
+    TestCore().status = kStatusOk;
+    ReadObservedClimate(TestCore(), climate, path.data(), static_cast<int>(path.size()));
+    const int status = TestCore().status;
     EXPECT_TRUE(InSet(status, {0, kStatusCannotOpenFile})) << status;
     if (status != 0) {
       EXPECT_EQ(climate.sectorCount, 0);
@@ -179,9 +181,10 @@ class InputFuzz : public ::testing::Test {
     AtlasTables atlas;
     int sectors = -7;
     char title[kAtlasTitleWidth];
-    State().status = kStatusOk;
-    LoadAtlas(atlas, sectors, title, kAtlasTitleWidth, path.data(), static_cast<int>(path.size()));
-    const int status = State().status;
+    TestCore().status = kStatusOk;
+    LoadAtlas(TestCore(), atlas, sectors, title, kAtlasTitleWidth, path.data(),
+              static_cast<int>(path.size()));
+    const int status = TestCore().status;
     EXPECT_TRUE(InSet(status, {0, kStatusCannotOpenFile})) << status;
     if (status != 0) {
       EXPECT_EQ(sectors, -7);

@@ -10,15 +10,16 @@
 #include "numerics/numerical_state.h"
 #include "numerics/observed_climate.h"
 #include "numerics/support/scratch_directory.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics {
 namespace {
 
 int StatusAfter(auto action) {
-  State().status = kStatusOk;
+  TestCore().status = kStatusOk;
   action();
-  const int status = State().status;
-  State().status = kStatusOk;
+  const int status = TestCore().status;
+  TestCore().status = kStatusOk;
   return status;
 }
 
@@ -27,7 +28,8 @@ int LoadAtlasText(const std::string& text, AtlasTables& atlas, int& sectors) {
   const std::string path = dir.Write("a.lib", text);
   char title[kAtlasTitleWidth];
   return StatusAfter([&] {
-    LoadAtlas(atlas, sectors, title, kAtlasTitleWidth, path.data(), static_cast<int>(path.size()));
+    LoadAtlas(TestCore(), atlas, sectors, title, kAtlasTitleWidth, path.data(),
+              static_cast<int>(path.size()));
   });
 }
 
@@ -78,8 +80,9 @@ TEST(InputPlausibility, AtlasWeibullParametersClassesAndHeights) {
 int ReadClimateText(const std::string& text, ObservedClimate& climate) {
   testing::ScratchDirectory dir;
   const std::string path = dir.Write("c.tab", text);
-  return StatusAfter(
-      [&] { ReadObservedClimate(climate, path.data(), static_cast<int>(path.size())); });
+  return StatusAfter([&] {
+    ReadObservedClimate(TestCore(), climate, path.data(), static_cast<int>(path.size()));
+  });
 }
 
 TEST(InputPlausibility, ClimateLatitudeSpeedFactorAndBinLimits) {
@@ -121,8 +124,8 @@ int MapStatus(const std::string& text) {
   int entries = 0;
   int kind = 0;
   return StatusAfter([&] {
-    MapInput(X.data(), Y.data(), lines, entries, path.data(), static_cast<int>(path.size()), kind,
-             1000);
+    MapInput(TestCore(), X.data(), Y.data(), lines, entries, path.data(),
+             static_cast<int>(path.size()), kind, 1000);
   });
 }
 

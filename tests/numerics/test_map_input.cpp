@@ -6,6 +6,7 @@
 #include "numerics/map_input.h"
 #include "numerics/numerical_state.h"
 #include "numerics/support/scratch_directory.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics {
 namespace {
@@ -25,11 +26,11 @@ LoadedMap LoadFile(const std::string& path, int capacity = kCapacity) {
   LoadedMap map;
   map.X.assign(capacity, -99.0f);
   map.Y.assign(capacity, -99.0f);
-  State().status = kStatusOk;
-  MapInput(map.X.data(), map.Y.data(), map.lines, map.entries, path.data(),
+  TestCore().status = kStatusOk;
+  MapInput(TestCore(), map.X.data(), map.Y.data(), map.lines, map.entries, path.data(),
            static_cast<int>(path.size()), map.kind, capacity);
-  map.status = State().status;
-  State().status = kStatusOk;
+  map.status = TestCore().status;
+  TestCore().status = kStatusOk;
   return map;
 }
 

@@ -6,6 +6,7 @@
 #include "numerics/numerical_state.h"
 #include "numerics/observed_climate.h"
 #include "numerics/support/scratch_directory.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics {
 namespace {
@@ -14,10 +15,10 @@ namespace {
 int Read(const std::string& text, ObservedClimate& climate) {
   testing::ScratchDirectory dir;
   const std::string path = dir.Write("climate.tab", text);
-  State().status = kStatusOk;
-  ReadObservedClimate(climate, path.data(), static_cast<int>(path.size()));
-  const int status = State().status;
-  State().status = kStatusOk;
+  TestCore().status = kStatusOk;
+  ReadObservedClimate(TestCore(), climate, path.data(), static_cast<int>(path.size()));
+  const int status = TestCore().status;
+  TestCore().status = kStatusOk;
   return status;
 }
 
@@ -212,12 +213,12 @@ TEST(ObservedClimate, MissingFileGivesStatusFour) {
   ObservedClimate c;
   c.sectorCount = 12;
   for (const std::string& path : {dir.File("none.tab"), dir.path()}) {
-    State().status = kStatusOk;
-    ReadObservedClimate(c, path.data(), static_cast<int>(path.size()));
-    EXPECT_EQ(State().status, kStatusCannotOpenFile);
+    TestCore().status = kStatusOk;
+    ReadObservedClimate(TestCore(), c, path.data(), static_cast<int>(path.size()));
+    EXPECT_EQ(TestCore().status, kStatusCannotOpenFile);
     EXPECT_EQ(c.sectorCount, 12);
   }
-  State().status = kStatusOk;
+  TestCore().status = kStatusOk;
 }
 
 }  // namespace

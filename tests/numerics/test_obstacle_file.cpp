@@ -5,6 +5,7 @@
 #include <string>
 
 #include "numerics/obstacle_file.h"
+#include "numerics/support/test_core.h"
 #include "support/shelter_test_support.h"
 
 namespace kavi::numerics {
@@ -15,7 +16,7 @@ using testing::ReadIntoInput;
 
 // The seven values of obstacle i as read.
 std::vector<float> Row(int i) {
-  const ObstacleInput& in = Obstacles();
+  const ObstacleInput& in = TestCore().obstacles;
   return {in.firstBearing[i], in.firstDistance[i], in.secondBearing[i], in.secondDistance[i],
           in.height[i],       in.depth[i],         in.porosity[i]};
 }
@@ -24,16 +25,16 @@ TEST(ObstacleFile, TitleLineIsOptional) {
   ObstacleFiles files;
   const std::string body = "10 50 40 60 8 12 0.5\n200, 30, 230, 35, 5, 0, 0\n";
   ASSERT_EQ(ReadIntoInput(files.Write("titled.txt", "Farm buildings, survey 2021\n" + body)), 0);
-  EXPECT_EQ(Obstacles().count, 2);
+  EXPECT_EQ(TestCore().obstacles.count, 2);
   const std::vector<float> first = Row(0), second = Row(1);
-  EXPECT_EQ(std::string(Obstacles().title),
+  EXPECT_EQ(std::string(TestCore().obstacles.title),
             "Farm buildings, survey 2021" + std::string(80 - 27, ' '));
 
   ASSERT_EQ(ReadIntoInput(files.Write("plain.txt", body)), 0);
-  EXPECT_EQ(Obstacles().count, 2);
+  EXPECT_EQ(TestCore().obstacles.count, 2);
   EXPECT_EQ(Row(0), first);
   EXPECT_EQ(Row(1), second);
-  EXPECT_EQ(std::string(Obstacles().title), std::string(80, ' '));
+  EXPECT_EQ(std::string(TestCore().obstacles.title), std::string(80, ' '));
   // Height before depth: the fifth number is the height.
   EXPECT_EQ(first, (std::vector<float>{10, 50, 40, 60, 8, 12, 0.5f}));
 }
@@ -42,12 +43,12 @@ TEST(ObstacleFile, TitleKeepsItsFirst80Characters) {
   ObstacleFiles files;
   const std::string longTitle(100, 'x');
   ASSERT_EQ(ReadIntoInput(files.Write("t.txt", longTitle + "\r\n1 2 3 4 5 6 0\r\n")), 0);
-  EXPECT_EQ(std::string(Obstacles().title), std::string(80, 'x'));
-  EXPECT_EQ(Obstacles().count, 1);
+  EXPECT_EQ(std::string(TestCore().obstacles.title), std::string(80, 'x'));
+  EXPECT_EQ(TestCore().obstacles.count, 1);
   // A first line of fewer than seven numbers is a title, not half an obstacle.
   ASSERT_EQ(ReadIntoInput(files.Write("n.txt", "2021 12\n1 2 3 4 5 6 0\n")), 0);
-  EXPECT_EQ(Obstacles().count, 1);
-  EXPECT_EQ(std::strncmp(Obstacles().title, "2021 12 ", 8), 0);
+  EXPECT_EQ(TestCore().obstacles.count, 1);
+  EXPECT_EQ(std::strncmp(TestCore().obstacles.title, "2021 12 ", 8), 0);
 }
 
 TEST(ObstacleFile, FiftyObstaclesAtMost) {
@@ -57,12 +58,12 @@ TEST(ObstacleFile, FiftyObstaclesAtMost) {
     text += std::to_string(i) + " 100 " + std::to_string(i + 1) + " 110 5 3 0.25\n";
   }
   ASSERT_EQ(ReadIntoInput(files.Write("fifty.txt", text)), 0);
-  EXPECT_EQ(Obstacles().count, kMaxObstacles);
+  EXPECT_EQ(TestCore().obstacles.count, kMaxObstacles);
   EXPECT_EQ(Row(49), (std::vector<float>{50, 100, 51, 110, 5, 3, 0.25f}));
   // A 51st is refused with the status of a list too large, not dropped.
   EXPECT_EQ(ReadIntoInput(files.Write("more.txt", text + "1 100 2 110 5 3 0.25\n")),
             kStatusTooManyShelterRecords);
-  EXPECT_EQ(Obstacles().count, 0);
+  EXPECT_EQ(TestCore().obstacles.count, 0);
 }
 
 TEST(ObstacleFile, ObstaclesThatAreNoShapeAreRefused) {
@@ -80,7 +81,7 @@ TEST(ObstacleFile, ObstaclesThatAreNoShapeAreRefused) {
   EXPECT_EQ(status("10 50 20 60 1e30 3 0.5"), kStatusObstacleFileUnreadable);
   EXPECT_EQ(status("10 50 20 60 5 3 2"), kStatusObstacleFileUnreadable);
   EXPECT_EQ(status("10 50 20 60 5 3 -0.1"), kStatusObstacleFileUnreadable);
-  EXPECT_EQ(Obstacles().count, 0);
+  EXPECT_EQ(TestCore().obstacles.count, 0);
 }
 
 TEST(ObstacleFile, FreeFormatRecords) {
@@ -96,7 +97,7 @@ TEST(ObstacleFile, FreeFormatRecords) {
       "10 11 12 0\n"
       "1 2 3 4 5";
   ASSERT_EQ(ReadIntoInput(files.Write("free.txt", text)), 0);
-  ASSERT_EQ(Obstacles().count, 3);
+  ASSERT_EQ(TestCore().obstacles.count, 3);
   EXPECT_EQ(Row(0), (std::vector<float>{1, 2, 3, 4, 5, 6, 0.1f}));
   EXPECT_EQ(Row(1), (std::vector<float>{-10.5f, 25, 3, 0.5f, 10, 0.6f, 0}));
   EXPECT_EQ(Row(2), (std::vector<float>{7, 8, 9, 10, 11, 12, 0}));
@@ -106,30 +107,31 @@ TEST(ObstacleFile, EmptyFilesHoldNoObstacles) {
   ObstacleFiles files;
   for (const char* text : {"", "\n\n", "title only\n", "title\n   \n"}) {
     EXPECT_EQ(ReadIntoInput(files.Write("empty.txt", text)), 0) << text;
-    EXPECT_EQ(Obstacles().count, 0) << text;
+    EXPECT_EQ(TestCore().obstacles.count, 0) << text;
   }
   // A byte order mark does not turn the first obstacle into a title.
   ASSERT_EQ(ReadIntoInput(files.Write("bom.txt",
                                       "\xEF\xBB\xBF"
                                       "1 2 3 4 5 6 0\n")),
             0);
-  EXPECT_EQ(Obstacles().count, 1);
+  EXPECT_EQ(TestCore().obstacles.count, 1);
 }
 
 TEST(ObstacleFile, MissingFileIsAnUnexpectedFailure) {
   ObstacleFiles files;
   EXPECT_EQ(ReadIntoInput(files.Path("no such file.txt")), kStatusObstacleFileMissing);
-  EXPECT_EQ(Obstacles().count, 0);
+  EXPECT_EQ(TestCore().obstacles.count, 0);
   // Only the given length of the name counts.
   const std::string path = files.Write("o.txt", "1 2 3 4 5 6 0\n");
   const std::string padded = path + "ignored";
-  ObstacleInput& in = Obstacles();
-  ReadObstacleFile(in.count, in.firstBearing, in.firstDistance, in.secondBearing, in.secondDistance,
-                   in.height, in.depth, in.porosity, padded.c_str(), static_cast<int>(path.size()));
+  ObstacleInput& in = TestCore().obstacles;
+  ReadObstacleFile(TestCore(), in.count, in.firstBearing, in.firstDistance, in.secondBearing,
+                   in.secondDistance, in.height, in.depth, in.porosity, padded.c_str(),
+                   static_cast<int>(path.size()));
   EXPECT_EQ(testing::TakeStatus(), 0);
   EXPECT_EQ(in.count, 1);
-  ReadObstacleFile(in.count, in.firstBearing, in.firstDistance, in.secondBearing, in.secondDistance,
-                   in.height, in.depth, in.porosity, path.c_str(), 0);
+  ReadObstacleFile(TestCore(), in.count, in.firstBearing, in.firstDistance, in.secondBearing,
+                   in.secondDistance, in.height, in.depth, in.porosity, path.c_str(), 0);
   EXPECT_EQ(testing::TakeStatus(), kStatusObstacleFileMissing);
   EXPECT_EQ(ReadIntoInput(files.Path("")), kStatusObstacleFileUnreadable);  // a directory
   // Both codes lie outside the table, so the status check reports them as an
@@ -154,9 +156,9 @@ TEST(ObstacleFile, RecordsThatAreNotNumbersFail) {
       "title\n1 2 3 4 5 6 /\n",              // no end-of-record marks
   };
   for (const char* text : bad) {
-    Obstacles().count = 7;
+    TestCore().obstacles.count = 7;
     EXPECT_EQ(ReadIntoInput(files.Write("bad.txt", text)), kStatusObstacleFileUnreadable) << text;
-    EXPECT_EQ(Obstacles().count, 0) << text;
+    EXPECT_EQ(TestCore().obstacles.count, 0) << text;
   }
   // A value too small for single precision is read as zero.
   ASSERT_EQ(ReadIntoInput(files.Write("tiny.txt", "1 2 3 4 5 1e-60 0\n")), 0);
@@ -179,9 +181,9 @@ TEST(ObstacleFile, ArbitraryBytesNeverCrash) {
     }
     const int status = ReadIntoInput(files.Write("random.txt", text));
     EXPECT_TRUE(status == 0 || status == kStatusObstacleFileUnreadable);
-    EXPECT_GE(Obstacles().count, 0);
-    EXPECT_LE(Obstacles().count, kMaxObstacles);
-    for (int i = 0; i < Obstacles().count; ++i) {
+    EXPECT_GE(TestCore().obstacles.count, 0);
+    EXPECT_LE(TestCore().obstacles.count, kMaxObstacles);
+    for (int i = 0; i < TestCore().obstacles.count; ++i) {
       for (float value : Row(i)) EXPECT_TRUE(std::isfinite(value));
     }
   }

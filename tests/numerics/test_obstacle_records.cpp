@@ -259,7 +259,7 @@ TEST(ShelterRecords, FiftyObstaclesAreReadAndSixtyRefused) {
   ASSERT_EQ(BuildFromInput(*first, kTwelveSectors), 0);
   // The obstacles after the 50th are not dropped unseen: the list is too large.
   EXPECT_EQ(testing::ReadIntoInput(files.Write("sixty.txt", sixty)), kStatusTooManyShelterRecords);
-  EXPECT_EQ(Obstacles().count, 0);
+  EXPECT_EQ(TestCore().obstacles.count, 0);
 }
 
 TEST(ShelterRecords, UnusableShapesAreSkipped) {

@@ -6,6 +6,7 @@
 #include "numerics/numerical_state.h"
 #include "numerics/open_data_file.h"
 #include "numerics/support/scratch_directory.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics {
 namespace {
@@ -14,12 +15,12 @@ namespace {
 // status in `status` (cleared again).
 int Open(int& unit, const std::string& name, const std::string& form,
          const std::string& disposition, int& status) {
-  State().status = kStatusOk;
-  const int result = OpenDataFile(unit, name.data(), static_cast<int>(name.size()), form.data(),
-                                  static_cast<int>(form.size()), disposition.data(),
+  TestCore().status = kStatusOk;
+  const int result = OpenDataFile(TestCore(), unit, name.data(), static_cast<int>(name.size()),
+                                  form.data(), static_cast<int>(form.size()), disposition.data(),
                                   static_cast<int>(disposition.size()));
-  status = State().status;
-  State().status = kStatusOk;
+  status = TestCore().status;
+  TestCore().status = kStatusOk;
   return result;
 }
 
@@ -37,12 +38,12 @@ TEST(OpenDataFile, OldFilesMustExist) {
   ASSERT_EQ(Open(unit, path + "  ", "UNKNOWN", "old", status), 0);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(unit, 12);
-  ASSERT_NE(DataFile(12), nullptr);
+  ASSERT_NE(DataFile(TestCore(), 12), nullptr);
   int value = 0;
-  EXPECT_EQ(std::fscanf(DataFile(12), "%d", &value), 1);
+  EXPECT_EQ(std::fscanf(DataFile(TestCore(), 12), "%d", &value), 1);
   EXPECT_EQ(value, 42);
-  EXPECT_TRUE(CloseDataFile(12));
-  EXPECT_EQ(DataFile(12), nullptr);
+  EXPECT_TRUE(CloseDataFile(TestCore(), 12));
+  EXPECT_EQ(DataFile(TestCore(), 12), nullptr);
 }
 
 TEST(OpenDataFile, UnknownDispositionCreatesTheFile) {
@@ -50,8 +51,8 @@ TEST(OpenDataFile, UnknownDispositionCreatesTheFile) {
   int status = 0;
   int unit = 13;
   ASSERT_EQ(Open(unit, dir.File("work.tmp"), "unformatted", "unknown", status), 0);
-  EXPECT_EQ(std::fputs("data", DataFile(13)), 1);
-  EXPECT_TRUE(CloseDataFile(13));
+  EXPECT_EQ(std::fputs("data", DataFile(TestCore(), 13)), 1);
+  EXPECT_TRUE(CloseDataFile(TestCore(), 13));
   EXPECT_EQ(dir.Read("work.tmp"), "data");
 }
 

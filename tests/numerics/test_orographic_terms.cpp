@@ -4,39 +4,38 @@
 #include <functional>
 #include <numbers>
 
-#include "numerics/orographic_terms.h"
 #include "numerics/grid_state.h"
 #include "numerics/numerical_state.h"
+#include "numerics/orographic_terms.h"
 #include "numerics/radial_weight_table.h"
+#include "numerics/support/test_core.h"
 #include "numerics/zooming_nodes.h"
 
 namespace kavi::test {
 namespace {
 
-using numerics::Grid;
 using numerics::GridSpectrum;
 using numerics::kGridNodes;
 using numerics::kGridTermCount;
 using numerics::kSpectrumWeights;
-using numerics::State;
 
 class GridSpectrumTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    numerics::LoadGridConstants();
-    a_ = State().gridInnerRadius;
-    q_ = State().gridStretch;
-    nodes_ = numerics::ComputeZoomingNodes();
+    TestCore().LoadGridConstants();
+    a_ = TestCore().gridInnerRadius;
+    q_ = TestCore().gridStretch;
+    nodes_ = numerics::ComputeZoomingNodes(TestCore());
   }
 
   // Fills a grid of N rays whose value depends on the ray's angle ψ = 2πk/N
   // and the node.
   void FillGrid(int rays, const std::function<float(double psi, int node)>& value) {
-    Grid().lengthScale = 3000.0f;
-    Grid().rayCount = rays;
+    TestCore().grid.lengthScale = 3000.0f;
+    TestCore().grid.rayCount = rays;
     for (int k = 0; k < rays; ++k) {
       const double psi = 2.0 * std::numbers::pi * k / rays;
-      for (int j = 0; j < kGridNodes; ++j) Grid().values[k][j] = value(psi, j);
+      for (int j = 0; j < kGridNodes; ++j) TestCore().grid.values[k][j] = value(psi, j);
     }
   }
 
@@ -69,18 +68,18 @@ class GridSpectrumTest : public ::testing::Test {
 
 TEST_F(GridSpectrumTest, FlatOrMissingGridGivesZeroCoefficients) {
   FillGrid(72, [](double, int) { return 0.0f; });
-  GridSpectrum(12);
+  GridSpectrum(TestCore(), 12);
   for (int s = 0; s < 12; ++s) {
-    for (const auto& term : Grid().coefficients[s]) {
+    for (const auto& term : TestCore().grid.coefficients[s]) {
       for (float a : term) ASSERT_EQ(a, 0.0f);
     }
   }
   // Terrain in the rows, but length scale 0 says there is no grid.
   FillGrid(72, [](double psi, int) { return static_cast<float>(40.0 * std::cos(2.0 * psi)); });
-  Grid().lengthScale = 0.0f;
-  GridSpectrum(36);
+  TestCore().grid.lengthScale = 0.0f;
+  GridSpectrum(TestCore(), 36);
   for (int s = 0; s < 36; ++s) {
-    for (const auto& term : Grid().coefficients[s]) {
+    for (const auto& term : TestCore().grid.coefficients[s]) {
       for (float a : term) ASSERT_EQ(a, 0.0f);
     }
   }
@@ -90,11 +89,11 @@ TEST_F(GridSpectrumTest, SymmetricTerrainHasNoShearAndOppositeContrast) {
   // A level plateau 30 m above the site: A = C = 30, B = 0; only node 1 sees
   // a slope, so a0 = T[k][1] · slope, a1 = 0, a2 = -a0.
   FillGrid(72, [](double, int) { return 30.0f; });
-  GridSpectrum(12);
+  GridSpectrum(TestCore(), 12);
   for (int k = 0; k < kGridTermCount; ++k) {
     const double a0 = kSpectrumWeights[k][0] * FirstNodeSlope(30.0);
     const double tolerance = RoundingBound(k, 30.0) + 1e-5 * std::abs(a0);
-    const float* c = Grid().coefficients[11][k];
+    const float* c = TestCore().grid.coefficients[11][k];
     EXPECT_NEAR(c[0], a0, tolerance) << "term " << k + 1;
     EXPECT_NEAR(c[1], 0.0, tolerance) << "term " << k + 1;
     EXPECT_NEAR(c[2], -a0, tolerance) << "term " << k + 1;
@@ -104,9 +103,9 @@ TEST_F(GridSpectrumTest, SymmetricTerrainHasNoShearAndOppositeContrast) {
   FillGrid(36, [&](double, int j) {
     return static_cast<float>(200.0 * std::sin(9.0 * nodes_.radius[j]));
   });
-  GridSpectrum(1);
+  GridSpectrum(TestCore(), 1);
   for (int k = 0; k < kGridTermCount; ++k) {
-    const float* c = Grid().coefficients[0][k];
+    const float* c = TestCore().grid.coefficients[0][k];
     const double tolerance = RoundingBound(k, 200.0) + 1e-4 * std::abs(c[0]);
     EXPECT_NEAR(c[1], 0.0, tolerance) << "term " << k + 1;
     EXPECT_NEAR(c[2], -c[0], tolerance) << "term " << k + 1;
@@ -117,13 +116,13 @@ TEST_F(GridSpectrumTest, TwofoldTerrainGivesContrastOrShear) {
   // g = v cos 2ψ: A = v/2, C = -v/2, B = 0, so P = R = A' + v/r and Q = 0.
   const double v = 40.0;
   FillGrid(72, [&](double psi, int) { return static_cast<float>(v * std::cos(2.0 * psi)); });
-  GridSpectrum(8);
+  GridSpectrum(TestCore(), 8);
   for (int k = 0; k < kGridTermCount; ++k) {
     const double a0 = Transform(
         k, [&](int i) { return v / nodes_.radius[i] + (i == 0 ? FirstNodeSlope(v / 2.0) : 0.0); });
     const double tolerance = RoundingBound(k, v) + 1e-5 * std::abs(a0);
     for (int s = 0; s < 8; ++s) {
-      const float* c = Grid().coefficients[s][k];
+      const float* c = TestCore().grid.coefficients[s][k];
       ASSERT_NEAR(c[0], a0, tolerance) << "term " << k + 1 << " sector " << s + 1;
       ASSERT_NEAR(c[1], 0.0, tolerance) << "term " << k + 1 << " sector " << s + 1;
       ASSERT_NEAR(c[2], a0, tolerance) << "term " << k + 1 << " sector " << s + 1;
@@ -132,12 +131,12 @@ TEST_F(GridSpectrumTest, TwofoldTerrainGivesContrastOrShear) {
 
   // g = v sin 2ψ: B = v/2, A = C = 0, so Q = -B' - v/r and P = R = 0.
   FillGrid(72, [&](double psi, int) { return static_cast<float>(v * std::sin(2.0 * psi)); });
-  GridSpectrum(8);
+  GridSpectrum(TestCore(), 8);
   for (int k = 0; k < kGridTermCount; ++k) {
     const double a1 = -Transform(
         k, [&](int i) { return v / nodes_.radius[i] + (i == 0 ? FirstNodeSlope(v / 2.0) : 0.0); });
     const double tolerance = RoundingBound(k, v) + 1e-5 * std::abs(a1);
-    const float* c = Grid().coefficients[7][k];
+    const float* c = TestCore().grid.coefficients[7][k];
     EXPECT_NEAR(c[0], 0.0, tolerance) << "term " << k + 1;
     EXPECT_NEAR(c[1], a1, tolerance) << "term " << k + 1;
     EXPECT_NEAR(c[2], 0.0, tolerance) << "term " << k + 1;
@@ -148,12 +147,12 @@ TEST_F(GridSpectrumTest, MomentsUseEvenlySpreadAnglesAndHalfTheRayCount) {
   // 51 rays (7° spacing): the moments take ψ = 2πk/51 and divide by 51 div 2
   // = 25, so a level plateau gives A = C = 30 · 25.5 / 25.
   FillGrid(51, [](double, int) { return 30.0f; });
-  GridSpectrum(36);
+  GridSpectrum(TestCore(), 36);
   for (int k = 0; k < kGridTermCount; ++k) {
     const double a0 = kSpectrumWeights[k][0] * FirstNodeSlope(30.0 * 25.5 / 25.0);
     const double tolerance = RoundingBound(k, 30.0) + 1e-5 * std::abs(a0);
-    EXPECT_NEAR(Grid().coefficients[35][k][0], a0, tolerance) << "term " << k + 1;
-    EXPECT_NEAR(Grid().coefficients[35][k][2], -a0, tolerance) << "term " << k + 1;
+    EXPECT_NEAR(TestCore().grid.coefficients[35][k][0], a0, tolerance) << "term " << k + 1;
+    EXPECT_NEAR(TestCore().grid.coefficients[35][k][2], -a0, tolerance) << "term " << k + 1;
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include "numerics/site_prediction.h"
 #include "numerics/support/climate_test_setup.h"
+#include "numerics/support/test_core.h"
 #include "numerics/weibull_transfer.h"
 
 namespace kavi::numerics {
@@ -46,7 +47,7 @@ struct Prediction {
 Prediction Predict(const AtlasTables& atlas, float z, const RoughnessRose& rose,
                    const SiteEffectTable& effects = NeutralEffects(), int n = kSectors) {
   Prediction p;
-  PredictSiteClimate(atlas, n, effects, z, rose, p.A, p.k, p.f, p.totalA, p.totalK);
+  PredictSiteClimate(TestCore(), atlas, n, effects, z, rose, p.A, p.k, p.f, p.totalA, p.totalK);
   return p;
 }
 
@@ -58,7 +59,8 @@ double MeanCube(double A, double k) { return A * A * A * std::tgamma(1.0 + 3.0 /
 double TransferredMean(const AtlasTables& atlas, int r, int h, int s, const RoughnessRose& rose) {
   float A = atlas.weibullA[r][h][s];
   float k = atlas.weibullK[r][h][s];
-  TransferWeibull(A, k, rose, atlas.roughness[r], atlas.heights[h], atlas.heights[h], s + 1, 2);
+  TransferWeibull(TestCore(), A, k, rose, atlas.roughness[r], atlas.heights[h], atlas.heights[h],
+                  s + 1, 2);
   return Mean(A, k);
 }
 
@@ -113,7 +115,7 @@ TEST(PredictSiteClimate, StandardHeightAndClassReproduceTheTransferredAtlas) {
     for (int s = 0; s < kSectors; ++s) {
       float A = atlas.weibullA[2][h][s];
       float k = atlas.weibullK[2][h][s];
-      TransferWeibull(A, k, rose, 0.1f, atlas.heights[h], atlas.heights[h], s + 1, 2);
+      TransferWeibull(TestCore(), A, k, rose, 0.1f, atlas.heights[h], atlas.heights[h], s + 1, 2);
       EXPECT_NEAR(p.A[s], A, A * 1e-3f) << h << " " << s;
       EXPECT_NEAR(p.k[s], k, 0.003f) << h << " " << s;
       EXPECT_NEAR(p.f[s], 100.0f * atlas.frequency[2][s] / frequencies, 1e-4f);
@@ -244,17 +246,17 @@ TEST(PredictSiteClimate, WritesOnlyTheSectorsInUse) {
   const AtlasTables atlas = ProfileAtlas();
   Prediction p;
   for (int s = 0; s < kMaxSectors; ++s) p.A[s] = p.k[s] = p.f[s] = -7.0f;
-  PredictSiteClimate(atlas, 8, NeutralEffects(), 50.0f, UniformRose(0.1f), p.A, p.k, p.f, p.totalA,
-                     p.totalK);
+  PredictSiteClimate(TestCore(), atlas, 8, NeutralEffects(), 50.0f, UniformRose(0.1f), p.A, p.k,
+                     p.f, p.totalA, p.totalK);
   ExpectSane(p, 8);
   for (int s = 8; s < kMaxSectors; ++s) EXPECT_EQ(p.A[s], -7.0f);
   // No sectors at all: only the all-sector pair is written.
-  PredictSiteClimate(atlas, 0, NeutralEffects(), 50.0f, UniformRose(0.1f), p.A, p.k, p.f, p.totalA,
-                     p.totalK);
+  PredictSiteClimate(TestCore(), atlas, 0, NeutralEffects(), 50.0f, UniformRose(0.1f), p.A, p.k,
+                     p.f, p.totalA, p.totalK);
   EXPECT_EQ(p.totalA, 0.0f);
   EXPECT_EQ(p.totalK, 2.0f);
-  PredictSiteClimate(atlas, 37, NeutralEffects(), 50.0f, UniformRose(0.1f), p.A, p.k, p.f, p.totalA,
-                     p.totalK);
+  PredictSiteClimate(TestCore(), atlas, 37, NeutralEffects(), 50.0f, UniformRose(0.1f), p.A, p.k,
+                     p.f, p.totalA, p.totalK);
   EXPECT_EQ(p.totalA, 0.0f);
   EXPECT_EQ(p.A[20], -7.0f);
 }

@@ -9,6 +9,7 @@
 #include "../../tools/weight_table/weight_table_rule.h"
 #include "numerics/numerical_state.h"
 #include "numerics/radial_weight_table.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::test {
 namespace {
@@ -38,11 +39,11 @@ TEST(SpectrumWeightTableTest, ReproducesKnownValues) {
 }
 
 TEST(SpectrumWeightTableTest, TermBandsMatchTheTermScales) {
-  numerics::LoadGridConstants();
+  TestCore().LoadGridConstants();
   const double beta1 = rule::BesselJ1Zero(1);
   for (int k = 1; k <= 62; ++k) {
     const double scale = beta1 / rule::BesselJ1Zero(rule::FirstMode(k));
-    EXPECT_NEAR(scale, numerics::State().gridTermWeights[k - 1], 2e-5 * scale) << "term " << k;
+    EXPECT_NEAR(scale, TestCore().gridTermWeights[k - 1], 2e-5 * scale) << "term " << k;
   }
   // The last band ends at the last mode whose scale is at least three node-1 radii.
   EXPECT_LE(rule::FirstMode(62), rule::kLastMode);

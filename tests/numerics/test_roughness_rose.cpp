@@ -9,6 +9,7 @@
 #include "numerics/numerical_state.h"
 #include "numerics/roughness_rose_from_map.h"
 #include "numerics/support/roughness_map_storage.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics {
 namespace {
@@ -27,10 +28,10 @@ class RoughnessRoseTest : public ::testing::Test {
     test::ResetRose(rose_);
   }
   void Derive(int sectors) {
-    MapRoughnessRose(map_.x(), map_.y(), map_.lineCount(), kSiteX, kSiteY, sectors, rose_,
-                     map_.capacity());
+    MapRoughnessRose(TestCore(), map_.x(), map_.y(), map_.lineCount(), kSiteX, kSiteY, sectors,
+                     rose_, map_.capacity());
   }
-  static void SetElement(int n, float value) { State().parameters[n - 1] = value; }
+  static void SetElement(int n, float value) { TestCore().parameters[n - 1] = value; }
 
   RoughnessMapStorage map_;
   RoughnessRose rose_;
@@ -51,7 +52,7 @@ TEST_F(RoughnessRoseTest, ClosedLineAroundSiteGivesOneChangeEverywhere) {
                             CirclePoints(kSiteX, kSiteY, 1000.0, 720, counterClockwise));
       SetElement(67, 7.0f);
       Derive(sectors);
-      ASSERT_EQ(State().status, kStatusOk);
+      ASSERT_EQ(TestCore().status, kStatusOk);
       // Counter-clockwise the site is on the left of the line: 0.1 inside.
       const float inside = counterClockwise ? 0.1f : 0.5f;
       const float outside = counterClockwise ? 0.5f : 0.1f;
@@ -84,7 +85,7 @@ TEST_F(RoughnessRoseTest, WaterSideOfSeaLandLineIsZero) {
     EXPECT_EQ(rose_.z0[0][s], 0.0f);
     EXPECT_NEAR(rose_.z0[1][s], 0.03f, 1e-6f);
   }
-  EXPECT_EQ(State().status, kStatusOk);
+  EXPECT_EQ(TestCore().status, kStatusOk);
 }
 
 TEST_F(RoughnessRoseTest, SmallChangeGivesLengthWeightedGeometricMean) {
@@ -211,7 +212,7 @@ TEST_F(RoughnessRoseTest, SectorsWithoutCrossingsTakeOppositeThenPreceding) {
   map_.AddRoughnessLine(0.2f, 0.8f, ArcPoints(kSiteX, kSiteY, 1000.0, 20.0, -20.0, 80));
   map_.AddRoughnessLine(0.05f, 0.8f, ArcPoints(kSiteX, kSiteY, 2000.0, 99.0, 81.0, 40));
   Derive(12);
-  ASSERT_EQ(State().status, kStatusOk);
+  ASSERT_EQ(TestCore().status, kStatusOk);
   // Sectors 2 and 12 see line A on one sub-ray of nine: too small a change
   // to keep, so ring 0 is the length-weighted mean. Sectors 6, 7, 8 and 10
   // take their opposite's site roughness; 3, 5, 9 and 11 then ring 0 of the
@@ -250,7 +251,7 @@ TEST_F(RoughnessRoseTest, WithoutAnyCrossingTheSiteSideOfTheFirstLineHolds) {
   map_.AddRoughnessLine(0.4f, 0.9f, ArcPoints(kSiteX, kSiteY, 1000.0, 0.5, 3.0, 5));
   Derive(12);
   for (int s = 0; s < 12; ++s) EXPECT_EQ(rose_.z0[0][s], 0.9f);
-  EXPECT_EQ(State().status, kStatusOk);
+  EXPECT_EQ(TestCore().status, kStatusOk);
 }
 
 TEST_F(RoughnessRoseTest, MapWithoutRoughnessLinesLeavesRoseAsItWas) {
@@ -260,7 +261,7 @@ TEST_F(RoughnessRoseTest, MapWithoutRoughnessLinesLeavesRoseAsItWas) {
   rose_.z0[0][1] = 0.7f;
   const RoughnessRose before = rose_;
   Derive(12);
-  EXPECT_EQ(State().status, kStatusOk);
+  EXPECT_EQ(TestCore().status, kStatusOk);
   EXPECT_EQ(std::memcmp(&rose_, &before, sizeof rose_), 0);
 }
 

@@ -11,6 +11,7 @@
 #include "numerics/numerical_state.h"
 #include "numerics/roughness_rose_from_map.h"
 #include "numerics/support/roughness_map_storage.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics {
 namespace {
@@ -30,7 +31,8 @@ class RoughnessRoseBadInputTest : public ::testing::Test {
     test::ResetRose(reset_);
   }
   void Derive(float x, float y, int sectors) {
-    MapRoughnessRose(map_.x(), map_.y(), map_.lineCount(), x, y, sectors, rose_, map_.capacity());
+    MapRoughnessRose(TestCore(), map_.x(), map_.y(), map_.lineCount(), x, y, sectors, rose_,
+                     map_.capacity());
   }
   // Every sector in use: 0 … 10 changes, rings finite and not negative,
   // distances finite, positive and in order.
@@ -74,7 +76,7 @@ TEST_F(RoughnessRoseBadInputTest, RepeatedPointsChangeNothing) {
   map_.AddRoughnessLine(0.05f, 0.4f, stuttering);
   test::ResetRose(rose_);
   Derive(0.0f, 0.0f, 12);
-  EXPECT_EQ(State().status, kStatusOk);
+  EXPECT_EQ(TestCore().status, kStatusOk);
   EXPECT_EQ(std::memcmp(&rose_, &clean, sizeof rose_), 0);
 }
 
@@ -93,7 +95,7 @@ TEST_F(RoughnessRoseBadInputTest, PointsExactlyOnTheSite) {
     map_.AddRoughnessLine(0.3f, 0.01f, lines[i]);
     test::ResetRose(rose_);
     Derive(x, y, 12);
-    EXPECT_EQ(State().status, kStatusOk);
+    EXPECT_EQ(TestCore().status, kStatusOk);
     ExpectSoundRose(12);
   }
   // All the lines together, and behind a ring.
@@ -101,14 +103,14 @@ TEST_F(RoughnessRoseBadInputTest, PointsExactlyOnTheSite) {
   map_.AddRoughnessLine(0.1f, 0.6f, CirclePoints(x, y, 5000.0, 72, true));
   for (const auto& line : lines) map_.AddRoughnessLine(0.3f, 0.01f, line);
   Derive(x, y, 36);
-  EXPECT_EQ(State().status, kStatusOk);
+  EXPECT_EQ(TestCore().status, kStatusOk);
   ExpectSoundRose(36);
 }
 
 TEST_F(RoughnessRoseBadInputTest, FarAwayAndHugeCoordinates) {
   map_.AddRoughnessLine(0.1f, 0.9f, CirclePoints(1.0e6, 0.0, 1000.0, 36, true));
   Derive(0.0f, 0.0f, 12);
-  EXPECT_EQ(State().status, kStatusOk);
+  EXPECT_EQ(TestCore().status, kStatusOk);
   ExpectSoundRose(12);
   for (const double far : {1.0e15, 1.0e30, 3.0e38}) {
     SCOPED_TRACE(far);
@@ -117,7 +119,7 @@ TEST_F(RoughnessRoseBadInputTest, FarAwayAndHugeCoordinates) {
     map_.AddRoughnessLine(0.2f, 0.7f, {{far, 1.0}, {-far, 1.0}});
     test::ResetRose(rose_);
     Derive(0.0f, 0.0f, 12);
-    EXPECT_EQ(State().status, kStatusOk);
+    EXPECT_EQ(TestCore().status, kStatusOk);
     ExpectSoundRose(12);
   }
 }
@@ -127,15 +129,15 @@ TEST_F(RoughnessRoseBadInputTest, MapsWithoutUsableRoughnessLinesLeaveTheRose) {
   map_.AddLine(0.1f, 0.5f, 0.0f, 36.0f + 1.0f, kNaN, CirclePoints(0.0, 0.0, 900.0, 36, true));
   map_.AddLine(0.1f, 0.5f, 0.0f, 36.0f + 1.0f, 7.0f, CirclePoints(0.0, 0.0, 950.0, 36, true));
   for (const int lines : {map_.lineCount(), 0, -1}) {
-    MapRoughnessRose(map_.x(), map_.y(), lines, 0.0f, 0.0f, 12, rose_, map_.capacity());
-    EXPECT_EQ(State().status, kStatusOk);
+    MapRoughnessRose(TestCore(), map_.x(), map_.y(), lines, 0.0f, 0.0f, 12, rose_, map_.capacity());
+    EXPECT_EQ(TestCore().status, kStatusOk);
     ExpectUnchanged();
   }
   // Sector counts the rose cannot hold.
   map_.AddRoughnessLine(0.1f, 0.5f, CirclePoints(0.0, 0.0, 1000.0, 36, true));
   for (const int sectors : {0, -3, 37}) {
     Derive(0.0f, 0.0f, sectors);
-    EXPECT_EQ(State().status, kStatusOk);
+    EXPECT_EQ(TestCore().status, kStatusOk);
     ExpectUnchanged();
   }
 }
@@ -145,12 +147,13 @@ TEST_F(RoughnessRoseBadInputTest, StorageBeyondItsCapacityIsTooLarge) {
   // end; a billion of them run past the end.
   map_ = RoughnessMapStorage(2000);
   map_.AddRoughnessLine(0.1f, 0.5f, CirclePoints(0.0, 0.0, 1000.0, 36, true));
-  MapRoughnessRose(map_.x(), map_.y(), map_.lineCount() + 5, 0.0f, 0.0f, 12, rose_, 2000);
-  EXPECT_EQ(State().status, kStatusOk);
+  MapRoughnessRose(TestCore(), map_.x(), map_.y(), map_.lineCount() + 5, 0.0f, 0.0f, 12, rose_,
+                   2000);
+  EXPECT_EQ(TestCore().status, kStatusOk);
   ExpectSoundRose(12);
   test::ResetRose(rose_);
-  MapRoughnessRose(map_.x(), map_.y(), 1000000000, 0.0f, 0.0f, 12, rose_, 2000);
-  EXPECT_EQ(State().status, kStatusMapTooLarge);
+  MapRoughnessRose(TestCore(), map_.x(), map_.y(), 1000000000, 0.0f, 0.0f, 12, rose_, 2000);
+  EXPECT_EQ(TestCore().status, kStatusMapTooLarge);
   ExpectUnchanged();
 
   // Point counts that are not counts of points that fit.
@@ -161,7 +164,7 @@ TEST_F(RoughnessRoseBadInputTest, StorageBeyondItsCapacityIsTooLarge) {
     map_.AddRoughnessLine(0.1f, 0.5f, CirclePoints(0.0, 0.0, 1000.0, 36, true));
     map_.AddLine(0.1f, 0.5f, 0.0f, count, 1.0f, {{10.0, 10.0}, {20.0, 20.0}});
     Derive(0.0f, 0.0f, 12);
-    EXPECT_EQ(State().status, kStatusMapTooLarge);
+    EXPECT_EQ(TestCore().status, kStatusMapTooLarge);
     ExpectUnchanged();
   }
 }
@@ -175,16 +178,16 @@ TEST_F(RoughnessRoseBadInputTest, ValuesThatAreNotNumbers) {
   map_.AddRoughnessLine(-1.0f, 1.0e30f, CirclePoints(0.0, 0.0, 3000.0, 72, true));
   map_.AddRoughnessLine(kInf, -kInf, CirclePoints(0.0, 0.0, 4000.0, 72, false));
   Derive(0.0f, 0.0f, 12);
-  EXPECT_EQ(State().status, kStatusOk);
+  EXPECT_EQ(TestCore().status, kStatusOk);
   ExpectSoundRose(12);
 
   // Parameters out of all reason.
   for (const float bad : {kNaN, kInf, -kInf, 0.0f, 1.0e30f}) {
     SCOPED_TRACE(bad);
-    for (const int element : {31, 65, 67, 68}) State().parameters[element - 1] = bad;
+    for (const int element : {31, 65, 67, 68}) TestCore().parameters[element - 1] = bad;
     test::ResetRose(rose_);
     Derive(0.0f, 0.0f, 12);
-    EXPECT_EQ(State().status, kStatusOk);
+    EXPECT_EQ(TestCore().status, kStatusOk);
     ExpectSoundRose(12);
   }
   test::SetRoseDefaults();
@@ -221,12 +224,12 @@ TEST_F(RoughnessRoseBadInputTest, RandomTangledMapsAtAwkwardSites) {
     const MapPoint site = trial % 2 ? vertices[random() % vertices.size()]
                                     : MapPoint{coordinate(random), coordinate(random)};
     const int sectors = sectorCounts[trial % 4];
-    State().parameters[65 - 1] = static_cast<float>(1 + trial % 12);
-    State().parameters[67 - 1] = static_cast<float>(trial % 11);
+    TestCore().parameters[65 - 1] = static_cast<float>(1 + trial % 12);
+    TestCore().parameters[67 - 1] = static_cast<float>(trial % 11);
     SCOPED_TRACE(::testing::Message() << "trial " << trial);
     test::ResetRose(rose_);
     Derive(static_cast<float>(site.x), static_cast<float>(site.y), sectors);
-    EXPECT_EQ(State().status, kStatusOk);
+    EXPECT_EQ(TestCore().status, kStatusOk);
     ExpectSoundRose(sectors);
   }
 }

@@ -12,6 +12,7 @@
 #include "numerics/numerical_state.h"
 #include "numerics/roughness_rose_from_map.h"
 #include "numerics/support/roughness_map_storage.h"
+#include "numerics/support/test_core.h"
 #include "support/scratch_directory.h"
 
 namespace kavi::numerics {
@@ -59,7 +60,8 @@ class RoughnessRoseSpillTest : public ::testing::Test {
   static RoughnessRose Derive(const RoughnessMapStorage& map) {
     RoughnessRose rose;
     test::ResetRose(rose);
-    MapRoughnessRose(map.x(), map.y(), map.lineCount(), 0.0f, 0.0f, kSectors, rose, map.capacity());
+    MapRoughnessRose(TestCore(), map.x(), map.y(), map.lineCount(), 0.0f, 0.0f, kSectors, rose,
+                     map.capacity());
     return rose;
   }
   static void ExpectSameSector(const RoughnessRose& a, const RoughnessRose& b, int s) {
@@ -76,7 +78,7 @@ TEST_F(RoughnessRoseSpillTest, SpilledCrossingsGiveTheRoseOfCrossingsInMemory) {
   RoughnessMapStorage whole;
   AddRings(whole, 72, 0);
   const RoughnessRose spilled = Derive(whole);
-  ASSERT_EQ(State().status, kStatusOk);
+  ASSERT_EQ(TestCore().status, kStatusOk);
   EXPECT_EQ(WorkFilesInWorkingDirectory(), before);
 
   // Arcs over sectors 1-6 and over 7-12: 27,000 crossings each, all in memory,
@@ -87,7 +89,7 @@ TEST_F(RoughnessRoseSpillTest, SpilledCrossingsGiveTheRoseOfCrossingsInMemory) {
   RoughnessMapStorage west;
   AddRings(west, 72, 36);
   const RoughnessRose westRose = Derive(west);
-  ASSERT_EQ(State().status, kStatusOk);
+  ASSERT_EQ(TestCore().status, kStatusOk);
   for (int s = 0; s < 6; ++s) ExpectSameSector(spilled, eastRose, s);
   for (int s = 6; s < kSectors; ++s) ExpectSameSector(spilled, westRose, s);
   for (int s = 0; s < kSectors; ++s) {
@@ -104,7 +106,7 @@ TEST_F(RoughnessRoseSpillTest, WorkFileThatCannotBeCreatedIsReported) {
   ASSERT_EQ(chdir("/proc"), 0);
   const RoughnessRose rose = Derive(whole);
   ASSERT_EQ(chdir(home.c_str()), 0);
-  EXPECT_EQ(State().status, kStatusWorkFileError);
+  EXPECT_EQ(TestCore().status, kStatusWorkFileError);
   RoughnessRose untouched;
   test::ResetRose(untouched);
   EXPECT_EQ(std::memcmp(&rose, &untouched, sizeof rose), 0);
@@ -117,7 +119,7 @@ TEST_F(RoughnessRoseSpillTest, MoreThan50000CrossingsInOneSectorIsTooLarge) {
   for (int k = 0; k < arcs; ++k)
     map.AddRoughnessLine(0.1f, 0.2f, test::ArcPoints(0.0, 0.0, 1000.0 + k, 14.0, -14.0, 1));
   const RoughnessRose rose = Derive(map);
-  EXPECT_EQ(State().status, kStatusMapTooLarge);
+  EXPECT_EQ(TestCore().status, kStatusMapTooLarge);
   RoughnessRose untouched;
   test::ResetRose(untouched);
   EXPECT_EQ(std::memcmp(&rose, &untouched, sizeof rose), 0);

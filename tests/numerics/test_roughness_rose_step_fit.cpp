@@ -10,6 +10,7 @@
 #include "numerics/sector_changes.h"
 #include "numerics/step_profile_fit.h"
 #include "numerics/support/roughness_map_storage.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics {
 namespace {
@@ -94,7 +95,7 @@ TEST_F(SectorChangesTest, WaterRingsAreZeroAndFarChangesVanish) {
   profile_->distance[0] = 500.0f;
   profile_->roughness[0] = 0.0001f;
   profile_->finalRoughness = 0.03f;
-  ReduceSectorChanges(0, *profile_, rose_);
+  ReduceSectorChanges(TestCore(), 0, *profile_, rose_);
   ASSERT_EQ(rose_.changes[0], 1);
   EXPECT_EQ(rose_.z0[0][0], 0.0f);
   EXPECT_NEAR(rose_.z0[1][0], 0.03f, 1e-6f);
@@ -104,7 +105,7 @@ TEST_F(SectorChangesTest, WaterRingsAreZeroAndFarChangesVanish) {
   profile_->distance[0] = 1.0e6f;
   profile_->roughness[0] = 0.1f;
   profile_->finalRoughness = 1.0f;
-  ReduceSectorChanges(1, *profile_, rose_);
+  ReduceSectorChanges(TestCore(), 1, *profile_, rose_);
   EXPECT_EQ(rose_.changes[1], 0);
   EXPECT_NEAR(rose_.z0[0][1], 0.1f, 1e-6f);
 }

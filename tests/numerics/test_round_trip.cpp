@@ -10,6 +10,7 @@
 #include "numerics/atlas_calculation.h"
 #include "numerics/site_prediction.h"
 #include "numerics/support/climate_test_setup.h"
+#include "numerics/support/test_core.h"
 #include "numerics/weibull.h"
 
 namespace kavi::numerics {
@@ -59,7 +60,8 @@ struct Prediction {
 
 Prediction Predict(const AtlasTables& atlas, float z, const RoughnessRose& rose) {
   Prediction p;
-  PredictSiteClimate(atlas, kSectors, NeutralEffects(), z, rose, p.A, p.k, p.f, p.totalA, p.totalK);
+  PredictSiteClimate(TestCore(), atlas, kSectors, NeutralEffects(), z, rose, p.A, p.k, p.f,
+                     p.totalA, p.totalK);
   return p;
 }
 
@@ -72,8 +74,8 @@ void ExpectRoundTrip(float latitude, float height) {
   // Flat, uniform terrain: no site effects and 0.03 m everywhere.
   const RoughnessRose rose = UniformRose(0.03f);
   AtlasTables atlas = StandardAtlas();
-  CalculateAtlas(climate, height, atlas, kSectors, NeutralEffects(), rose);
-  ASSERT_EQ(State().status, kStatusOk);
+  CalculateAtlas(TestCore(), climate, height, atlas, kSectors, NeutralEffects(), rose);
+  ASSERT_EQ(TestCore().status, kStatusOk);
   const Prediction p = Predict(atlas, height, rose);
 
   double worstA = 0.0, worstK = 0.0, worstF = 0.0;

@@ -7,6 +7,7 @@
 
 #include "numerics/calculation_arrays.h"
 #include "numerics/shelter_model.h"
+#include "numerics/support/test_core.h"
 #include "support/shelter_test_support.h"
 
 namespace kavi::numerics {
@@ -56,8 +57,8 @@ class ShelterModelTest : public ::testing::Test {
   }
   void Compute(float z, int nsec = kSectors) {
     const ShelterRecordList& r = *records_;
-    ComputeShelter(r.key, r.farDistance, r.height, r.openness, r.count, r.distanceScale, 9 * nsec,
-                   nsec, z, rose_->z0, table_->speedFactor, table_->turning);
+    ComputeShelter(TestCore(), r.key, r.farDistance, r.height, r.openness, r.count, r.distanceScale,
+                   9 * nsec, nsec, z, rose_->z0, table_->speedFactor, table_->turning);
   }
   float Factor(int j, int nsec = kSectors) const { return table_->speedFactor[Slot3(j, nsec)]; }
 

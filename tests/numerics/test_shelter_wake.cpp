@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "numerics/shelter_group.h"
+#include "numerics/support/test_core.h"
 #include "numerics/wake_deficit.h"
 #include "support/shelter_test_support.h"
 
@@ -71,17 +72,17 @@ TEST_F(ShelterGroupTest, SingleObstacle) {
   // Lz = ln((z + 3 z0) / z0) = ln(203) = 5.313206; V = ln(h / z0) / Lz =
   // 0.997198; reduction R V = 0.720990 * 0.997198, times 1 - p.
   Add(50, 50, 10, 0.25f);
-  EXPECT_NEAR(GroupReduction(*group_, 10, 0.05f), 0.718970f * 0.75f, 2e-4f);
+  EXPECT_NEAR(GroupReduction(TestCore(), *group_, 10, 0.05f), 0.718970f * 0.75f, 2e-4f);
   // Porosity 1: nothing.
   group_->openness[0] = 1;
-  EXPECT_EQ(GroupReduction(*group_, 10, 0.05f), 0.0f);
+  EXPECT_EQ(GroupReduction(TestCore(), *group_, 10, 0.05f), 0.0f);
   // The deficit of one record is at most 0.8.
   group_->openness[0] = 0;
   group_->nearDistance[0] = group_->farDistance[0] = 20;
-  EXPECT_NEAR(GroupReduction(*group_, 2, 0.05f), 0.8f, 1e-6f);
+  EXPECT_NEAR(GroupReduction(TestCore(), *group_, 2, 0.05f), 0.8f, 1e-6f);
   // An obstacle no taller than the roughness does nothing.
   group_->height[0] = 0.05f;
-  EXPECT_EQ(GroupReduction(*group_, 2, 0.05f), 0.0f);
+  EXPECT_EQ(GroupReduction(TestCore(), *group_, 2, 0.05f), 0.0f);
 }
 
 TEST_F(ShelterGroupTest, TallerObstacleBehindALowFence) {
@@ -94,7 +95,7 @@ TEST_F(ShelterGroupTest, TallerObstacleBehindALowFence) {
   // R = 0.704321, reduction 0.284181. Total 0.879565.
   Add(20, 20, 10, 0);
   Add(100, 110, 15, 0.2f);
-  EXPECT_NEAR(GroupReduction(*group_, 10, 0.05f), 0.879565f, 3e-4f);
+  EXPECT_NEAR(GroupReduction(TestCore(), *group_, 10, 0.05f), 0.879565f, 3e-4f);
   EXPECT_NEAR(group_->exposure[1], 0.929825f, 1e-5f);
 }
 
@@ -103,7 +104,7 @@ TEST_F(ShelterGroupTest, LowerObstacleBehindATallFence) {
   // E = (40 - (30 + 7/0.5)) / 70 * 0.7 + 0.3 = 0.26. Total 0.686508.
   Add(20, 30, 15, 0.3f);
   Add(40, 40, 8, 0);
-  EXPECT_NEAR(GroupReduction(*group_, 10, 0.05f), 0.686508f, 3e-4f);
+  EXPECT_NEAR(GroupReduction(TestCore(), *group_, 10, 0.05f), 0.686508f, 3e-4f);
   EXPECT_NEAR(group_->exposure[1], 0.26f, 1e-5f);
 }
 
@@ -112,10 +113,10 @@ TEST_F(ShelterGroupTest, ExposureNeverBelowZero) {
   // formula would give E = -0.337 and the pair a total of -0.303, a speed-up;
   // it is fully sheltered instead (E = 0) and adds nothing.
   Add(5, 50, 10, 0);
-  const float alone = GroupReduction(*group_, 10, 0.05f);
+  const float alone = GroupReduction(TestCore(), *group_, 10, 0.05f);
   EXPECT_NEAR(alone, 0.053741f, 2e-5f);
   Add(20, 20, 12, 0);
-  const float both = GroupReduction(*group_, 10, 0.05f);
+  const float both = GroupReduction(TestCore(), *group_, 10, 0.05f);
   EXPECT_EQ(group_->exposure[1], 0.0f);
   EXPECT_EQ(both, alone);
   EXPECT_GE(both, 0.0f);

@@ -10,6 +10,7 @@
 
 #include "numerics/site_model.h"
 #include "numerics/support/site_model_setup.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics {
 namespace {
@@ -26,13 +27,13 @@ class SiteModelTest : public ::testing::Test {
     testing::MarkTable(table);
   }
   float Factor(int slot, int sector) const {
-    return table.speedFactor[EffectIndex(slot, sector, State().sectorCount)];
+    return table.speedFactor[EffectIndex(slot, sector, TestCore().sectorCount)];
   }
   float Turning(int slot, int sector) const {
-    return table.turning[EffectIndex(slot, sector, State().sectorCount)];
+    return table.turning[EffectIndex(slot, sector, TestCore().sectorCount)];
   }
   void ExpectAllFinite() const {
-    const int nsec = State().sectorCount;
+    const int nsec = TestCore().sectorCount;
     for (int i = 0; i < kEffectSlots * nsec; ++i) {
       EXPECT_TRUE(std::isfinite(table.speedFactor[i])) << i;
       EXPECT_TRUE(std::isfinite(table.turning[i])) << i;
@@ -52,9 +53,9 @@ TEST_F(SiteModelTest, WithoutGridOrographyIsNeutralAndOnlySlotsTwoToFourAreWritt
   testing::UseSiteModelDefaults(12);
   testing::MarkTable(table);
   // Coefficients without a length scale mean nothing and must be ignored.
-  Grid().coefficients[0][0][0] = 5.0f;
-  Grid().coefficients[3][1][2] = -5.0f;
-  SiteEffects(10.0f, rose, table, 1);
+  TestCore().grid.coefficients[0][0][0] = 5.0f;
+  TestCore().grid.coefficients[3][1][2] = -5.0f;
+  SiteEffects(TestCore(), 10.0f, rose, table, 1);
   for (int j = 0; j < 12; ++j) {
     EXPECT_EQ(Factor(1, j), 7.0f);  // slot 1 keeps what it had
     EXPECT_EQ(Turning(1, j), 7.0f);
@@ -65,14 +66,14 @@ TEST_F(SiteModelTest, WithoutGridOrographyIsNeutralAndOnlySlotsTwoToFourAreWritt
   }
   // Beyond the 4 x 12 entries nothing is touched.
   EXPECT_EQ(table.speedFactor[48], 7.0f);
-  EXPECT_EQ(State().status, kStatusOk);
+  EXPECT_EQ(TestCore().status, kStatusOk);
 }
 
 TEST_F(SiteModelTest, SectorWithoutChangesHasFactorOneAndItsSiteRoughnessAsExtraRing) {
   rose.z0[0][1] = 0.4f;
   rose.z0[0][2] = 0.0f;  // water counts as 0.0002
   rose.z0[1][3] = 9.0f;  // stale value beyond the last ring
-  SiteEffects(10.0f, rose, table, 1);
+  SiteEffects(TestCore(), 10.0f, rose, table, 1);
   for (int j = 0; j < 4; ++j) EXPECT_EQ(Factor(4, j), 1.0f) << j;
   EXPECT_EQ(rose.z0[1][0], 0.03f);
   EXPECT_EQ(rose.z0[1][1], 0.4f);
@@ -94,7 +95,7 @@ TEST_F(SiteModelTest, RoughnessChangesGiveTheProductOfTheirSpeedRatios) {
   rose.z0[2][2] = 0.0f;
   rose.distance[0][2] = 500.0f;
   rose.distance[1][2] = 2000.0f;
-  SiteEffects(10.0f, rose, table, 1);
+  SiteEffects(TestCore(), 10.0f, rose, table, 1);
   EXPECT_EQ(Factor(4, 0), 1.0f);
   EXPECT_NEAR(Factor(4, 1), 1.1620556f, 2e-5f);
   EXPECT_EQ(Turning(4, 1), 0.0f);
@@ -104,15 +105,15 @@ TEST_F(SiteModelTest, RoughnessChangesGiveTheProductOfTheirSpeedRatios) {
   EXPECT_EQ(Factor(4, 3), 1.0f);
 
   // At 100 m the height is above 0.3 of both layers (27.8 m and 90.0 m).
-  SiteEffects(100.0f, rose, table, 1);
+  SiteEffects(TestCore(), 100.0f, rose, table, 1);
   EXPECT_EQ(Factor(4, 1), 1.0f);
   EXPECT_EQ(Factor(4, 2), 1.0f);
 
   // At the ground the ratio takes its limit (zu / zd)^2 F(h/zu) / F(h/zd).
-  SiteEffects(0.0f, rose, table, 1);
+  SiteEffects(TestCore(), 0.0f, rose, table, 1);
   EXPECT_NEAR(Factor(4, 1), 58.106566f, 2e-3f);
   // A height that is not a number counts as the ground.
-  SiteEffects(kNaN, rose, table, 1);
+  SiteEffects(TestCore(), kNaN, rose, table, 1);
   EXPECT_NEAR(Factor(4, 1), 58.106566f, 2e-3f);
 }
 
@@ -128,7 +129,7 @@ TEST_F(SiteModelTest, EqualRoughnessOrZeroDistanceChangesNothing) {
   rose.z0[1][1] = 0.3f;
   rose.distance[0][1] = 0.0f;
   for (float z : {0.0f, 2.0f, 10.0f}) {
-    SiteEffects(z, rose, table, 1);
+    SiteEffects(TestCore(), z, rose, table, 1);
     EXPECT_NEAR(Factor(4, 0), 1.0f, 1e-5f) << z;
     EXPECT_NEAR(rose.z0[3][0], 0.1f, 1e-7f);
     EXPECT_EQ(Factor(4, 1), 1.0f) << z;
@@ -141,7 +142,7 @@ TEST_F(SiteModelTest, OutOfRangeChangeCountsStayInsideTheRose) {
   for (int r = 0; r < kRoughnessRings; ++r) rose.z0[r][0] = (r % 2) ? 0.5f : 0.01f;
   for (int r = 0; r < kDistanceRings; ++r) rose.distance[r][0] = 100.0f * (r + 1);
   rose.changes[1] = -3;  // counts as no change
-  SiteEffects(10.0f, rose, table, 1);
+  SiteEffects(TestCore(), 10.0f, rose, table, 1);
   ExpectAllFinite();
   EXPECT_GT(rose.z0[11][0], 0.01f);
   EXPECT_LT(rose.z0[11][0], 0.5f);
@@ -151,8 +152,8 @@ TEST_F(SiteModelTest, OutOfRangeChangeCountsStayInsideTheRose) {
 
 TEST_F(SiteModelTest, SectorCountOutsideTheTableLeavesEverythingAlone) {
   for (int nsec : {0, -1, 37}) {
-    State().sectorCount = nsec;
-    SiteEffects(10.0f, rose, table, 1);
+    TestCore().sectorCount = nsec;
+    SiteEffects(TestCore(), 10.0f, rose, table, 1);
     for (int i = 0; i < kEffectSlots * kMaxSectors; ++i) ASSERT_EQ(table.speedFactor[i], 7.0f);
   }
 }
@@ -165,7 +166,7 @@ TEST_F(SiteModelTest, AnyRoseGivesFiniteEntries) {
   std::uniform_real_distribution<float> distance(-1.0f, 7.0f);   // log10
   std::uniform_int_distribution<int> changes(-2, 12);
   const float heights[] = {0.0f, 1e-6f, 0.05f, 1.0f, 10.0f, 200.0f, -5.0f, kNaN, kInf};
-  State().sectorCount = 36;
+  TestCore().sectorCount = 36;
   for (int round = 0; round < 200; ++round) {
     for (int j = 0; j < kMaxSectors; ++j) {
       rose.changes[j] = changes(random);
@@ -178,7 +179,7 @@ TEST_F(SiteModelTest, AnyRoseGivesFiniteEntries) {
             (round % 3 == 1) ? special[pick(random)] : std::pow(10.0f, distance(random));
       }
     }
-    SiteEffects(heights[round % std::size(heights)], rose, table, 1);
+    SiteEffects(TestCore(), heights[round % std::size(heights)], rose, table, 1);
     ExpectAllFinite();
     if (HasFailure()) return;
   }
@@ -195,7 +196,7 @@ TEST_F(SiteModelTest, ExtremeAlternatingRoseStaysFinite) {
     for (int r = 0; r < kDistanceRings; ++r) rose.distance[r][j] = (r % 2) ? 1e-6f : 1e5f;
   }
   for (float z : {0.0f, 1e-5f, 0.01f, 1.0f}) {
-    SiteEffects(z, rose, table, 1);
+    SiteEffects(TestCore(), z, rose, table, 1);
     ExpectAllFinite();
   }
 }

@@ -11,6 +11,7 @@
 #include "numerics/orographic_terms.h"
 #include "numerics/site_model.h"
 #include "numerics/support/site_model_setup.h"
+#include "numerics/support/test_core.h"
 #include "numerics/zooming_grid.h"
 
 namespace kavi::numerics {
@@ -86,14 +87,15 @@ class HillTest : public ::testing::Test {
   void Calculate(float x, float y, const std::vector<float>& heights,
                  std::vector<std::vector<float>>& factors) {
     float elevation = 0.0f;
-    BuildZoomingGrid(map.x(), map.y(), map.lines(), x, y, elevation, 1.0f, kMapCapacity);
-    ASSERT_EQ(State().status, kStatusOk);
-    GridSpectrum(kSectors);
-    ASSERT_GT(Grid().lengthScale, 0.0f);
+    BuildZoomingGrid(TestCore(), map.x(), map.y(), map.lines(), x, y, elevation, 1.0f,
+                     kMapCapacity);
+    ASSERT_EQ(TestCore().status, kStatusOk);
+    GridSpectrum(TestCore(), kSectors);
+    ASSERT_GT(TestCore().grid.lengthScale, 0.0f);
     factors.clear();
     for (float z : heights) {
       SiteEffectTable table;
-      SiteEffects(z, rose, table, 1);
+      SiteEffects(TestCore(), z, rose, table, 1);
       std::vector<float> row;
       for (int j = 0; j < kSectors; ++j) {
         row.push_back(table.speedFactor[EffectIndex(2, j, kSectors)]);

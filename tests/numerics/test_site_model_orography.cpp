@@ -9,6 +9,7 @@
 
 #include "numerics/site_model.h"
 #include "numerics/support/site_model_setup.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics {
 namespace {
@@ -23,14 +24,14 @@ class OrographyTest : public ::testing::Test {
     testing::ClearGrid();
     testing::UniformRose(rose, 0.03f);
     testing::MarkTable(table);
-    Grid().lengthScale = 1000.0f;
+    TestCore().grid.lengthScale = 1000.0f;
   }
   // Term k (1 … 62) of every sector gets (a0, a1, a2) = (-500, 200, 300).
   static void SetTerm(int k) {
     for (int j = 0; j < kMaxSectors; ++j) {
-      Grid().coefficients[j][k - 1][0] = -500.0f;
-      Grid().coefficients[j][k - 1][1] = 200.0f;
-      Grid().coefficients[j][k - 1][2] = 300.0f;
+      TestCore().grid.coefficients[j][k - 1][0] = -500.0f;
+      TestCore().grid.coefficients[j][k - 1][1] = 200.0f;
+      TestCore().grid.coefficients[j][k - 1][2] = 300.0f;
     }
   }
   float Factor(int sector) const { return table.speedFactor[EffectIndex(2, sector, 4)]; }
@@ -47,16 +48,16 @@ TEST_F(OrographyTest, VectorOfTheFirstTermByHand) {
   // = 2.6398246e-4. North sector, wind towards (0, -1): p = 921.03404 and
   // s = -1381.5511, so v = (-f p, -1 + f s).
   SetTerm(1);
-  WindVector v = OrographicVector(rose, 10.0f, 0, 4);
+  WindVector v = OrographicVector(TestCore(), rose, 10.0f, 0, 4);
   EXPECT_NEAR(v.east, -0.24313683f, 2e-6f);
   EXPECT_NEAR(v.north, -1.3647052f, 2e-6f);
   // East sector, wind towards (-1, 0).
-  v = OrographicVector(rose, 10.0f, 1, 4);
+  v = OrographicVector(TestCore(), rose, 10.0f, 1, 4);
   EXPECT_NEAR(v.east, -1.6078421f, 2e-6f);
   EXPECT_NEAR(v.north, -0.24313683f, 2e-6f);
   // Without a grid: the undisturbed unit vector.
-  Grid().lengthScale = 0.0f;
-  v = OrographicVector(rose, 10.0f, 1, 4);
+  TestCore().grid.lengthScale = 0.0f;
+  v = OrographicVector(TestCore(), rose, 10.0f, 1, 4);
   EXPECT_NEAR(v.east, -1.0f, 1e-7f);
   EXPECT_NEAR(v.north, 0.0f, 1e-7f);
 }
@@ -68,21 +69,21 @@ TEST_F(OrographyTest, TermsTakeUpTheRingsWithinFiveTermLengths) {
   rose.distance[0][0] = 100.0f;
   // Term 1: ze = exp(ln 0.3 - 2.3025851 (1 - e^-0.01) / (1 - e^-0.15)) = 0.25449977.
   SetTerm(1);
-  WindVector v = OrographicVector(rose, 10.0f, 0, 4);
+  WindVector v = OrographicVector(TestCore(), rose, 10.0f, 0, 4);
   EXPECT_NEAR(v.east, -0.35897061f, 2e-6f);
   EXPECT_NEAR(v.north, -1.5384559f, 2e-6f);
   // Term 14: L = 300 * 0.0668389 = 20.05167 m > 20 m, ze = 0.030177637.
   testing::ClearGrid();
-  Grid().lengthScale = 1000.0f;
+  TestCore().grid.lengthScale = 1000.0f;
   SetTerm(14);
-  v = OrographicVector(rose, 10.0f, 0, 4);
+  v = OrographicVector(TestCore(), rose, 10.0f, 0, 4);
   EXPECT_NEAR(v.east, -0.076165794f, 2e-6f);
   EXPECT_NEAR(v.north, -1.1142487f, 2e-6f);
   // Term 15: L = 18.07086 m < 20 m, the change is not taken up: ze = 0.03.
   testing::ClearGrid();
-  Grid().lengthScale = 1000.0f;
+  TestCore().grid.lengthScale = 1000.0f;
   SetTerm(15);
-  v = OrographicVector(rose, 10.0f, 0, 4);
+  v = OrographicVector(TestCore(), rose, 10.0f, 0, 4);
   EXPECT_NEAR(v.east, -0.069810977f, 2e-6f);
   EXPECT_NEAR(v.north, -1.1047165f, 2e-6f);
 }
@@ -91,7 +92,7 @@ TEST_F(OrographyTest, TrueUpwindOffTakesEachSectorsOwnVector) {
   SetTerm(1);
   for (float trueUpwind : {0.0f, 0.4f}) {  // rounded to the nearest integer
     testing::SetParameter(34, trueUpwind);
-    SiteEffects(10.0f, rose, table, 1);
+    SiteEffects(TestCore(), 10.0f, rose, table, 1);
     // Length and angle from the sector direction of each own vector (south
     // and west mirror north and east).
     EXPECT_NEAR(Factor(0), 1.3861948f, 2e-6f);
@@ -105,7 +106,7 @@ TEST_F(OrographyTest, TrueUpwindOnInterpolatesTheBracketingPair) {
   SetTerm(1);
   for (float trueUpwind : {1.0f, 0.6f}) {
     testing::SetParameter(34, trueUpwind);
-    SiteEffects(10.0f, rose, table, 1);
+    SiteEffects(TestCore(), 10.0f, rose, table, 1);
     // North: the vectors of west and north bracket it; east: north and east.
     EXPECT_NEAR(Factor(0), 1.3893874f, 2e-6f);
     EXPECT_NEAR(Turning(0), 9.8530170f, 2e-4f);
@@ -182,10 +183,11 @@ TEST_F(OrographyTest, AnyGridGivesFiniteEntries) {
     for (float scale : scales) {
       for (float value : values) {
         testing::ClearGrid();
-        Grid().lengthScale = scale;
-        for (int k = 0; k < kGridTermCount; k += 7) Grid().coefficients[1][k][k % 3] = value;
+        TestCore().grid.lengthScale = scale;
+        for (int k = 0; k < kGridTermCount; k += 7)
+          TestCore().grid.coefficients[1][k][k % 3] = value;
         for (float z : {0.0f, 0.03f, 1.5f, 10.0f, kInf}) {
-          SiteEffects(z, rose, table, 1);
+          SiteEffects(TestCore(), z, rose, table, 1);
           for (int i = 0; i < kEffectSlots * 4; ++i) {
             ASSERT_TRUE(std::isfinite(table.speedFactor[i])) << scale << " " << value << " " << z;
             ASSERT_TRUE(std::isfinite(table.turning[i])) << scale << " " << value << " " << z;
@@ -203,10 +205,10 @@ TEST_F(OrographyTest, ProfileBelowTwiceTheEffectiveRoughnessIsTakenAtTwice) {
   // large; with the denominator taken at 2 ze, f = e^(-z/L) T Lambda / (ln 2)^2.
   testing::UniformRose(rose, 1.5f);
   SetTerm(40);
-  WindVector v = OrographicVector(rose, 1.5001f, 0, 4);
+  WindVector v = OrographicVector(TestCore(), rose, 1.5001f, 0, 4);
   EXPECT_NEAR(v.east, -0.00092785575f, 1e-7f);
   EXPECT_NEAR(v.north, -1.0013918f, 1e-6f);
-  v = OrographicVector(rose, 0.0f, 0, 4);
+  v = OrographicVector(TestCore(), rose, 0.0f, 0, 4);
   EXPECT_NEAR(v.east, -0.0028561545f, 1e-7f);
   EXPECT_NEAR(v.north, -1.0042842f, 1e-6f);
 }

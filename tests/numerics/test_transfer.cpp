@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "numerics/support/climate_test_setup.h"
+#include "numerics/support/test_core.h"
 #include "numerics/weibull_transfer.h"
 
 namespace kavi::numerics {
@@ -50,10 +51,10 @@ TEST(SolveWeibullShape, WithoutASignChangeStaysFiniteAndInRange) {
 
 TEST(LandFraction, WaterAndLandAndTheWeightsOfAChange) {
   LoadDefaultParameters();
-  EXPECT_EQ(UpstreamLandFraction(UniformRose(0.0f), 1), 0.0f);
-  EXPECT_EQ(UpstreamLandFraction(UniformRose(0.00004f), 3), 0.0f);
-  EXPECT_EQ(UpstreamLandFraction(UniformRose(0.03f), 1), 1.0f);
-  EXPECT_EQ(UpstreamLandFraction(UniformRose(0.00005f), 12), 1.0f);
+  EXPECT_EQ(UpstreamLandFraction(TestCore(), UniformRose(0.0f), 1), 0.0f);
+  EXPECT_EQ(UpstreamLandFraction(TestCore(), UniformRose(0.00004f), 3), 0.0f);
+  EXPECT_EQ(UpstreamLandFraction(TestCore(), UniformRose(0.03f), 1), 1.0f);
+  EXPECT_EQ(UpstreamLandFraction(TestCore(), UniformRose(0.00005f), 12), 1.0f);
 
   const float W = 10000.0f;  // WIDTHCZ
   EXPECT_FLOAT_EQ(RoughnessChangeWeight(0.0f, W), 1.0f);
@@ -72,7 +73,7 @@ TEST(LandFraction, WaterAndLandAndTheWeightsOfAChange) {
     rose.distance[0][1] = d;
     const double x = d / W;
     const double w = std::max(0.0, 1.0 - (1.0 - (1.0 + x) * std::exp(-x)) / 0.2645);
-    EXPECT_NEAR(UpstreamLandFraction(rose, 2), w, 1e-5) << "d " << d;
+    EXPECT_NEAR(UpstreamLandFraction(TestCore(), rose, 2), w, 1e-5) << "d " << d;
   }
   // Land, then water from 2 km, then land again from 5 km.
   rose.changes[1] = 2;
@@ -84,34 +85,36 @@ TEST(LandFraction, WaterAndLandAndTheWeightsOfAChange) {
   const double w1 = RoughnessChangeWeight(2000.0f, W);
   const double w2 = RoughnessChangeWeight(5000.0f, W);
   const double E = (1.0 - w1) - (w1 - w2) + w2;
-  EXPECT_NEAR(UpstreamLandFraction(rose, 2), (E + 1.0) / 2.0, 1e-5);
+  EXPECT_NEAR(UpstreamLandFraction(TestCore(), rose, 2), (E + 1.0) / 2.0, 1e-5);
 }
 
 TEST(TransferWeibull, NeutralSameHeightReturnsTheDistribution) {
   LoadDefaultParameters();
-  State().parameters[54 - 1] = 0.0f;  // STABFAC: neutral model
+  TestCore().parameters[54 - 1] = 0.0f;  // STABFAC: neutral model
   const RoughnessRose rose = UniformRose(0.03f);
   TransferFactors factors;
-  ASSERT_TRUE(ComputeTransferFactors(8.0f, 2.0f, rose, 0.03f, 50.0f, 50.0f, 1, 1, factors));
+  ASSERT_TRUE(
+      ComputeTransferFactors(TestCore(), 8.0f, 2.0f, rose, 0.03f, 50.0f, 50.0f, 1, 1, factors));
   EXPECT_EQ(factors.mean, 1.0f);
   EXPECT_EQ(factors.spread, 1.0f);
   for (float k : {1.3f, 2.0f, 2.7f, 4.0f}) {
     float A = 8.0f;
     float shape = k;
-    TransferWeibull(A, shape, rose, 0.03f, 50.0f, 50.0f, 5, kTransferToLand);
+    TransferWeibull(TestCore(), A, shape, rose, 0.03f, 50.0f, 50.0f, 5, kTransferToLand);
     EXPECT_NEAR(shape, k, 0.0015f + 0.001f * k);
     EXPECT_NEAR(A, 8.0f, 8.0f * 0.002f);
   }
   // So is the stability model: both sides see the same surface.
   LoadDefaultParameters();
-  ASSERT_TRUE(ComputeTransferFactors(8.0f, 2.0f, rose, 0.03f, 50.0f, 50.0f, 1, 1, factors));
+  ASSERT_TRUE(
+      ComputeTransferFactors(TestCore(), 8.0f, 2.0f, rose, 0.03f, 50.0f, 50.0f, 1, 1, factors));
   EXPECT_EQ(factors.mean, 1.0f);
   EXPECT_EQ(factors.spread, 1.0f);
 }
 
 TEST(TransferWeibull, NeutralFactorsBetweenHeightsFollowTheProfileTerms) {
   LoadDefaultParameters();
-  State().parameters[54 - 1] = 0.0f;
+  TestCore().parameters[54 - 1] = 0.0f;
   const RoughnessRose rose = UniformRose(0.03f);
   // Land term at 100 m and upstream term at 10 m, both over 0.03 m with the
   // layer height DYLAND = 100 m, amplitude AOFSNEU, spread DYAMPLI and
@@ -123,14 +126,15 @@ TEST(TransferWeibull, NeutralFactorsBetweenHeightsFollowTheProfileTerms) {
       (1.0 + (1.0 - Dto) * amplitude + offset) / (1.0 + (1.0 - Dfrom) * amplitude + offset);
   const double V = (1.0 + std::fabs(Dto) * sigma) / (1.0 + std::fabs(Dfrom) * sigma);
   TransferFactors factors;
-  ASSERT_TRUE(ComputeTransferFactors(7.0f, 2.0f, rose, 0.03f, 10.0f, 100.0f, 4, 1, factors));
+  ASSERT_TRUE(
+      ComputeTransferFactors(TestCore(), 7.0f, 2.0f, rose, 0.03f, 10.0f, 100.0f, 4, 1, factors));
   EXPECT_NEAR(factors.mean, M, 1e-5);
   EXPECT_NEAR(factors.spread, V, 1e-5);
 
   // The new distribution keeps the scaled mean and standard deviation.
   float A = 7.0f;
   float k = 2.0f;
-  TransferWeibull(A, k, rose, 0.03f, 10.0f, 100.0f, 4, kTransferToLand);
+  TransferWeibull(TestCore(), A, k, rose, 0.03f, 10.0f, 100.0f, 4, kTransferToLand);
   const double wantMean = M * Mean(7.0, 2.0);
   const double wantDeviation = V * Deviation(7.0, 2.0);
   EXPECT_NEAR(Mean(A, k), wantMean, wantMean * 1e-3);
@@ -148,7 +152,7 @@ TEST(TransferWeibull, GeostrophicWindIsRaisedTo16) {
   // A = 15 m/s about 40 m/s. Below 16 m/s the factors no longer depend on A.
   auto factorsFor = [&](float A) {
     TransferFactors f;
-    EXPECT_TRUE(ComputeTransferFactors(A, 2.0f, rose, 0.03f, 40.0f, 10.0f, 1, 1, f));
+    EXPECT_TRUE(ComputeTransferFactors(TestCore(), A, 2.0f, rose, 0.03f, 40.0f, 10.0f, 1, 1, f));
     return f;
   };
   const double UE = 3.0 * std::sqrt(2.0), L = std::log(10.0 / 0.03), ustar = 0.4 * UE / L;
@@ -160,7 +164,7 @@ TEST(TransferWeibull, GeostrophicWindIsRaisedTo16) {
   EXPECT_EQ(small.spread, moderate.spread);
   EXPECT_NE(strong.mean, moderate.mean);
   // Raising G to 16 m/s in the parameter changes the weak-wind factors.
-  State().parameters[64 - 1] = 20.0f;
+  TestCore().parameters[64 - 1] = 20.0f;
   EXPECT_NE(factorsFor(3.0f).mean, moderate.mean);
 }
 
@@ -169,7 +173,7 @@ TEST(TransferWeibull, ThereAndBackAgain) {
   // back from water (direction 2) at the same height: the factors invert.
   for (float stabfac : {0.0f, 0.002f}) {
     LoadDefaultParameters();
-    State().parameters[54 - 1] = stabfac;
+    TestCore().parameters[54 - 1] = stabfac;
     RoughnessRose rose = UniformRose(0.0f);
     rose.changes[2] = 1;
     rose.z0[1][2] = 0.2f;
@@ -177,9 +181,9 @@ TEST(TransferWeibull, ThereAndBackAgain) {
     rose.z0[2][2] = 0.05f;
     float A = 3.5f;  // weak enough that G stays at 16 m/s both ways
     float k = 1.8f;
-    TransferWeibull(A, k, rose, 0.0002f, 25.0f, 25.0f, 3, kTransferToWater);
+    TransferWeibull(TestCore(), A, k, rose, 0.0002f, 25.0f, 25.0f, 3, kTransferToWater);
     EXPECT_NE(A, 3.5f);
-    TransferWeibull(A, k, rose, 0.0002f, 25.0f, 25.0f, 3, kTransferToUpstream);
+    TransferWeibull(TestCore(), A, k, rose, 0.0002f, 25.0f, 25.0f, 3, kTransferToUpstream);
     EXPECT_NEAR(A, 3.5f, 3.5f * 0.004f) << "STABFAC " << stabfac;
     EXPECT_NEAR(k, 1.8f, 0.006f) << "STABFAC " << stabfac;
   }
@@ -208,11 +212,11 @@ TEST(TransferWeibull, DegenerateInputLeavesTheDistribution) {
   const RoughnessRose rose = UniformRose(0.03f);
   for (float stabfac : {0.002f, 0.0f}) {
     LoadDefaultParameters();
-    State().parameters[54 - 1] = stabfac;
+    TestCore().parameters[54 - 1] = stabfac;
     for (const Case& c : cases) {
       float A = c.A;
       float k = c.k;
-      TransferWeibull(A, k, rose, c.z0a, c.zFrom, c.zTo, c.sector, c.direction);
+      TransferWeibull(TestCore(), A, k, rose, c.z0a, c.zFrom, c.zTo, c.sector, c.direction);
       EXPECT_TRUE(std::isnan(c.A) ? std::isnan(A) : A == c.A) << c.zFrom << " " << c.zTo;
       EXPECT_TRUE(std::isnan(c.k) ? std::isnan(k) : k == c.k) << c.zFrom << " " << c.zTo;
     }
@@ -220,7 +224,7 @@ TEST(TransferWeibull, DegenerateInputLeavesTheDistribution) {
   // The neutral model with the source at the upstream roughness.
   float A = 8.0f;
   float k = 2.0f;
-  TransferWeibull(A, k, rose, 0.03f, 0.03f, 10.0f, 1, kTransferToLand);
+  TransferWeibull(TestCore(), A, k, rose, 0.03f, 0.03f, 10.0f, 1, kTransferToLand);
   EXPECT_EQ(A, 8.0f);
   EXPECT_EQ(k, 2.0f);
 }
@@ -232,13 +236,13 @@ TEST(TransferWeibull, ExtremeButValidInputStaysFinite) {
   for (int r = 0; r < kRoughnessRings; ++r) rose.z0[r][0] = r % 2 ? 0.0f : 1.5f;
   for (int d = 0; d < kDistanceRings; ++d) rose.distance[d][0] = 500.0f * (d + 1);
   for (float stabfac : {0.0f, 0.002f}) {
-    State().parameters[54 - 1] = stabfac;
+    TestCore().parameters[54 - 1] = stabfac;
     for (float A0 : {1e-6f, 12.0f, 1e30f}) {
       for (float k0 : {0.3f, 2.0f, 12.0f}) {
         for (int direction : {0, 1, 2}) {
           float A = A0;
           float k = k0;
-          TransferWeibull(A, k, rose, 0.4f, 8.0f, 180.0f, 1, direction);
+          TransferWeibull(TestCore(), A, k, rose, 0.4f, 8.0f, 180.0f, 1, direction);
           EXPECT_TRUE(std::isfinite(A) && A > 0.0f) << A0 << " " << k0 << " " << direction;
           EXPECT_TRUE(std::isfinite(k) && k > 0.0f) << A0 << " " << k0 << " " << direction;
         }

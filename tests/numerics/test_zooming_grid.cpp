@@ -11,15 +11,13 @@
 #include "numerics/grid_state.h"
 #include "numerics/numerical_state.h"
 #include "numerics/support/grid_map_builder.h"
+#include "numerics/support/test_core.h"
 #include "numerics/support/zooming_grid_setup.h"
 #include "numerics/zooming_grid.h"
 #include "numerics/zooming_nodes.h"
 
 namespace kavi::test {
 namespace {
-
-using numerics::Grid;
-using numerics::State;
 
 class ZoomingGridTest : public ::testing::Test {
  protected:
@@ -36,8 +34,8 @@ void AddSiteAnchor(GridMapBuilder& map) {
 // Rays whose row holds any non-zero value.
 std::set<int> RaysWithTerrain() {
   std::set<int> rays;
-  for (int k = 0; k < Grid().rayCount; ++k) {
-    for (float v : Grid().values[k]) {
+  for (int k = 0; k < TestCore().grid.rayCount; ++k) {
+    for (float v : TestCore().grid.values[k]) {
       if (v != 0.0f) {
         rays.insert(k);
         break;
@@ -48,7 +46,7 @@ std::set<int> RaysWithTerrain() {
 }
 
 TEST_F(ZoomingGridTest, NodeRadiiGrowGeometrically) {
-  const numerics::ZoomingNodes nodes = numerics::ComputeZoomingNodes();
+  const numerics::ZoomingNodes nodes = numerics::ComputeZoomingNodes(TestCore());
   EXPECT_FLOAT_EQ(nodes.radius[0], 1.67289e-4f);
   EXPECT_NEAR(nodes.radius[1], 3.4462e-4f, 1e-8f);
   EXPECT_NEAR(nodes.radius[9], 2.2050e-3f, 1e-7f);
@@ -61,13 +59,13 @@ TEST_F(ZoomingGridTest, RayCountFollowsSpacing) {
   GridMapBuilder map;
   map.AddCircle(100.0f, 0.0f, 0.0f, 1000.0f, 360);
   BuildGrid(map);
-  EXPECT_EQ(Grid().rayCount, 72);
-  EXPECT_EQ(Grid().raySpacing, 5);
+  EXPECT_EQ(TestCore().grid.rayCount, 72);
+  EXPECT_EQ(TestCore().grid.raySpacing, 5);
 
-  State().parameters[42 - 1] = 7.0f;
+  TestCore().parameters[42 - 1] = 7.0f;
   BuildGrid(map);
-  EXPECT_EQ(Grid().rayCount, 51);
-  EXPECT_EQ(Grid().crossingCount, 51);  // each ray, 0° … 350°, crosses the circle once
+  EXPECT_EQ(TestCore().grid.rayCount, 51);
+  EXPECT_EQ(TestCore().grid.crossingCount, 51);  // each ray, 0° … 350°, crosses the circle once
 
   // A short segment across bearing 350°: ray 50 with a spacing of 7, ray 70 with 5.
   GridMapBuilder across;
@@ -75,7 +73,7 @@ TEST_F(ZoomingGridTest, RayCountFollowsSpacing) {
   across.AddContour(160.0f, {Polar(800.0, 348.0), Polar(800.0, 352.0)});
   BuildGrid(across);
   EXPECT_EQ(RaysWithTerrain(), std::set<int>{50});
-  State().parameters[42 - 1] = 5.0f;
+  TestCore().parameters[42 - 1] = 5.0f;
   BuildGrid(across);
   EXPECT_EQ(RaysWithTerrain(), std::set<int>{70});
 }
@@ -85,13 +83,13 @@ TEST_F(ZoomingGridTest, TwoLevelCirclesGiveFlatGridAtTheirElevation) {
   map.AddCircle(100.0f, 0.0f, 0.0f, 500.0f, 720);
   map.AddCircle(100.0f, 0.0f, 0.0f, 2000.0f, 720);
   const float elevation = BuildGrid(map);
-  EXPECT_EQ(State().status, 0);
-  EXPECT_NEAR(Grid().searchRadius, 2000.0f, 1e-3f);
-  EXPECT_NEAR(Grid().lengthScale, 3000.0f, 2e-3f);
+  EXPECT_EQ(TestCore().status, 0);
+  EXPECT_NEAR(TestCore().grid.searchRadius, 2000.0f, 1e-3f);
+  EXPECT_NEAR(TestCore().grid.lengthScale, 3000.0f, 2e-3f);
   EXPECT_FLOAT_EQ(elevation, 100.0f);
-  EXPECT_FLOAT_EQ(Grid().siteElevation, 100.0f);
-  EXPECT_EQ(Grid().crossingCount, 2 * 72);  // every ray crosses both circles
-  EXPECT_EQ(Grid().passCount, 1);
+  EXPECT_FLOAT_EQ(TestCore().grid.siteElevation, 100.0f);
+  EXPECT_EQ(TestCore().grid.crossingCount, 2 * 72);  // every ray crosses both circles
+  EXPECT_EQ(TestCore().grid.passCount, 1);
   EXPECT_TRUE(RaysWithTerrain().empty());
 }
 
@@ -101,18 +99,18 @@ TEST_F(ZoomingGridTest, SingleCrossingRisesLinearlyThenHolds) {
   // Crosses ray 0 only, at 600 m: t = 600 / 3000 = 0.2.
   map.AddContour(150.0f, {{600.0f, -26.0f}, {600.0f, 26.0f}});
   EXPECT_FLOAT_EQ(BuildGrid(map), 100.0f);
-  ASSERT_EQ(State().status, 0);
-  EXPECT_FLOAT_EQ(Grid().lengthScale, 3000.0f);
+  ASSERT_EQ(TestCore().status, 0);
+  EXPECT_FLOAT_EQ(TestCore().grid.lengthScale, 3000.0f);
   EXPECT_EQ(RaysWithTerrain(), std::set<int>{0});
-  const numerics::ZoomingNodes nodes = numerics::ComputeZoomingNodes();
+  const numerics::ZoomingNodes nodes = numerics::ComputeZoomingNodes(TestCore());
   int rising = 0;
   for (int j = 0; j < numerics::kGridNodes; ++j) {
     const float r = nodes.radius[j];
     if (r <= 0.2f) {
       ++rising;
-      EXPECT_NEAR(Grid().values[0][j], 250.0f * r, 1e-4f * 50.0f) << "node " << j + 1;
+      EXPECT_NEAR(TestCore().grid.values[0][j], 250.0f * r, 1e-4f * 50.0f) << "node " << j + 1;
     } else {
-      EXPECT_FLOAT_EQ(Grid().values[0][j], 50.0f) << "node " << j + 1;
+      EXPECT_FLOAT_EQ(TestCore().grid.values[0][j], 50.0f) << "node " << j + 1;
     }
   }
   EXPECT_EQ(rising, 73);  // r(73) = 0.1934, r(74) = 0.2051
@@ -125,14 +123,14 @@ TEST_F(ZoomingGridTest, LargeHeightDifferencesAreSoftened) {
   EXPECT_FLOAT_EQ(numerics::SoftenedDifference(-1600.0f, 1000.0f, 1.0f), -1600.0f);
   EXPECT_FLOAT_EQ(numerics::SoftenedDifference(2500.0f, 500.0f, 0.0f), 500.0f);
 
-  State().parameters[7 - 1] = 0.5f;
+  TestCore().parameters[7 - 1] = 0.5f;
   GridMapBuilder map;
   AddSiteAnchor(map);
   map.AddContour(1700.0f, {{600.0f, -26.0f}, {600.0f, 26.0f}});          // ray 0, 1600 up
   map.AddContour(-1500.0f, {Polar(900.0, 268.0), Polar(900.0, 272.0)});  // ray 54, 1600 down
   BuildGrid(map);
-  EXPECT_FLOAT_EQ(Grid().values[0][99], 1300.0f);
-  EXPECT_FLOAT_EQ(Grid().values[54][99], -1300.0f);
+  EXPECT_FLOAT_EQ(TestCore().grid.values[0][99], 1300.0f);
+  EXPECT_FLOAT_EQ(TestCore().grid.values[54][99], -1300.0f);
 }
 
 TEST_F(ZoomingGridTest, SegmentThroughBearingZeroCrossesOnlyTheRaysItSweeps) {
@@ -143,36 +141,36 @@ TEST_F(ZoomingGridTest, SegmentThroughBearingZeroCrossesOnlyTheRaysItSweeps) {
   // Sweeps 355°, 0° and 5°, and reaches 10° with its end point (the ray at
   // 350°, where it starts, belongs to the segment before it). None of the 68
   // rays from 15° to 350° the long way round.
-  EXPECT_EQ(Grid().crossingCount, 36 + 4);
+  EXPECT_EQ(TestCore().grid.crossingCount, 36 + 4);
   EXPECT_EQ(RaysWithTerrain(), (std::set<int>{0, 1, 2, 71}));
 }
 
 TEST_F(ZoomingGridTest, RoughnessOnlyMapHasNoGrid) {
   GridMapBuilder map;
   map.AddRoughnessLine(0.03f, 0.5f, {{-500.0f, 300.0f}, {500.0f, 300.0f}});
-  Grid().lengthScale = 123.0f;
+  TestCore().grid.lengthScale = 123.0f;
   EXPECT_EQ(BuildGrid(map), 0.0f);
-  EXPECT_EQ(State().status, 0);
-  EXPECT_EQ(Grid().lengthScale, 0.0f);
+  EXPECT_EQ(TestCore().status, 0);
+  EXPECT_EQ(TestCore().grid.lengthScale, 0.0f);
 
   GridMapBuilder empty;
   EXPECT_EQ(BuildGrid(empty), 0.0f);
-  EXPECT_EQ(State().status, 0);
-  EXPECT_EQ(Grid().lengthScale, 0.0f);
+  EXPECT_EQ(TestCore().status, 0);
+  EXPECT_EQ(TestCore().grid.lengthScale, 0.0f);
 }
 
 TEST_F(ZoomingGridTest, ContoursBeyondMaximumRadiusFail) {
   GridMapBuilder map;
   map.AddCircle(100.0f, 0.0f, 0.0f, 30000.0f, 360);
   BuildGrid(map);
-  EXPECT_EQ(State().status, numerics::kStatusRadiusTooSmall);
-  EXPECT_EQ(Grid().lengthScale, 0.0f);
+  EXPECT_EQ(TestCore().status, numerics::kStatusRadiusTooSmall);
+  EXPECT_EQ(TestCore().grid.lengthScale, 0.0f);
 
   SetGridDefaults();
-  State().parameters[75 - 1] = 50000.0f;
+  TestCore().parameters[75 - 1] = 50000.0f;
   BuildGrid(map);
-  EXPECT_EQ(State().status, 0);
-  EXPECT_NEAR(Grid().searchRadius, 30000.0f, 0.01f);
+  EXPECT_EQ(TestCore().status, 0);
+  EXPECT_NEAR(TestCore().grid.searchRadius, 30000.0f, 0.01f);
 }
 
 }  // namespace

@@ -3,18 +3,16 @@
 #include <cmath>
 #include <limits>
 
-#include "numerics/orographic_terms.h"
 #include "numerics/grid_state.h"
 #include "numerics/numerical_state.h"
+#include "numerics/orographic_terms.h"
 #include "numerics/support/grid_map_builder.h"
+#include "numerics/support/test_core.h"
 #include "numerics/support/zooming_grid_setup.h"
 #include "numerics/zooming_grid.h"
 
 namespace kavi::test {
 namespace {
-
-using numerics::Grid;
-using numerics::State;
 
 class ZoomingGridBadInputTest : public ::testing::Test {
  protected:
@@ -24,13 +22,13 @@ class ZoomingGridBadInputTest : public ::testing::Test {
 // Every value the grid and its spectrum hand on is a finite number.
 void ExpectFiniteResults(float elevation) {
   EXPECT_TRUE(std::isfinite(elevation));
-  EXPECT_TRUE(std::isfinite(Grid().lengthScale));
-  for (int k = 0; k < Grid().rayCount; ++k) {
-    for (float v : Grid().values[k]) ASSERT_TRUE(std::isfinite(v)) << "ray " << k;
+  EXPECT_TRUE(std::isfinite(TestCore().grid.lengthScale));
+  for (int k = 0; k < TestCore().grid.rayCount; ++k) {
+    for (float v : TestCore().grid.values[k]) ASSERT_TRUE(std::isfinite(v)) << "ray " << k;
   }
-  numerics::GridSpectrum(12);
+  numerics::GridSpectrum(TestCore(), 12);
   for (int s = 0; s < 12; ++s) {
-    for (const auto& term : Grid().coefficients[s]) {
+    for (const auto& term : TestCore().grid.coefficients[s]) {
       for (float a : term) ASSERT_TRUE(std::isfinite(a)) << "sector " << s + 1;
     }
   }
@@ -41,8 +39,8 @@ TEST_F(ZoomingGridBadInputTest, RepeatedPointsAndZeroLengthSegmentsAddNothing) {
   clean.AddCircle(100.0f, 0.0f, 0.0f, 800.0f, 90);
   clean.AddCircle(140.0f, 0.0f, 0.0f, 1500.0f, 90);
   BuildGrid(clean);
-  const int crossings = Grid().crossingCount;
-  const float first = Grid().values[7][60];
+  const int crossings = TestCore().grid.crossingCount;
+  const float first = TestCore().grid.values[7][60];
 
   // The same contours with every corner given twice.
   GridMapBuilder doubled;
@@ -55,16 +53,16 @@ TEST_F(ZoomingGridBadInputTest, RepeatedPointsAndZeroLengthSegmentsAddNothing) {
     doubled.AddContour(elevation, points);
   }
   const float elevation = BuildGrid(doubled);
-  EXPECT_EQ(State().status, 0);
-  EXPECT_EQ(Grid().crossingCount, crossings);
-  EXPECT_EQ(Grid().values[7][60], first);
+  EXPECT_EQ(TestCore().status, 0);
+  EXPECT_EQ(TestCore().grid.crossingCount, crossings);
+  EXPECT_EQ(TestCore().grid.values[7][60], first);
   ExpectFiniteResults(elevation);
 
   // A contour that is a single repeated point crosses no ray.
   GridMapBuilder dot;
   dot.AddContour(100.0f, {{300.0f, 200.0f}, {300.0f, 200.0f}, {300.0f, 200.0f}});
   BuildGrid(dot);
-  EXPECT_EQ(State().status, numerics::kStatusRadiusTooSmall);
+  EXPECT_EQ(TestCore().status, numerics::kStatusRadiusTooSmall);
 }
 
 TEST_F(ZoomingGridBadInputTest, ContourThroughTheSiteSetsItsElevation) {
@@ -72,9 +70,9 @@ TEST_F(ZoomingGridBadInputTest, ContourThroughTheSiteSetsItsElevation) {
   map.AddCircle(200.0f, 0.0f, 0.0f, 2000.0f, 360);
   map.AddContour(150.0f, {{-1000.0f, -1000.0f}, {1000.0f, 1000.0f}});  // straight through
   const float elevation = BuildGrid(map);
-  EXPECT_EQ(State().status, 0);
+  EXPECT_EQ(TestCore().status, 0);
   EXPECT_FLOAT_EQ(elevation, 150.0f);
-  EXPECT_FLOAT_EQ(Grid().values[20][99], 50.0f);  // beyond the circle
+  EXPECT_FLOAT_EQ(TestCore().grid.values[20][99], 50.0f);  // beyond the circle
   ExpectFiniteResults(elevation);
 
   // A contour with a corner exactly at the site.
@@ -82,7 +80,7 @@ TEST_F(ZoomingGridBadInputTest, ContourThroughTheSiteSetsItsElevation) {
   corner.AddCircle(200.0f, 0.0f, 0.0f, 2000.0f, 360);
   corner.AddContour(120.0f, {{1000.0f, 500.0f}, {0.0f, 0.0f}, {-300.0f, 900.0f}});
   const float cornerElevation = BuildGrid(corner);
-  EXPECT_EQ(State().status, 0);
+  EXPECT_EQ(TestCore().status, 0);
   EXPECT_FLOAT_EQ(cornerElevation, 120.0f);
   ExpectFiniteResults(cornerElevation);
 }
@@ -93,13 +91,13 @@ TEST_F(ZoomingGridBadInputTest, ContoursAllAtOneHeightGiveAFlatGrid) {
   map.AddCircle(80.0f, 50.0f, -20.0f, 700.0f, 60);
   map.AddContour(80.0f, {{-900.0f, 1200.0f}, {1500.0f, 1300.0f}, {1600.0f, -400.0f}});
   const float elevation = BuildGrid(map);
-  EXPECT_EQ(State().status, 0);
+  EXPECT_EQ(TestCore().status, 0);
   EXPECT_FLOAT_EQ(elevation, 80.0f);
-  for (int k = 0; k < Grid().rayCount; ++k) {
-    for (float v : Grid().values[k]) ASSERT_EQ(v, 0.0f);
+  for (int k = 0; k < TestCore().grid.rayCount; ++k) {
+    for (float v : TestCore().grid.values[k]) ASSERT_EQ(v, 0.0f);
   }
-  numerics::GridSpectrum(12);
-  for (const auto& term : Grid().coefficients[11]) {
+  numerics::GridSpectrum(TestCore(), 12);
+  for (const auto& term : TestCore().grid.coefficients[11]) {
     for (float a : term) EXPECT_EQ(a, 0.0f);
   }
 }
@@ -109,15 +107,15 @@ TEST_F(ZoomingGridBadInputTest, ContourAtTheMaximumRadiusStillCounts) {
   edge.AddCircle(100.0f, 0.0f, 0.0f, 20000.0f, 720);
   edge.AddCircle(160.0f, 0.0f, 0.0f, 9000.0f, 720);
   const float elevation = BuildGrid(edge);
-  EXPECT_EQ(State().status, 0);
-  EXPECT_EQ(Grid().crossingCount, 2 * 72);
-  EXPECT_NEAR(Grid().lengthScale, 30000.0f, 0.05f);
+  EXPECT_EQ(TestCore().status, 0);
+  EXPECT_EQ(TestCore().grid.crossingCount, 2 * 72);
+  EXPECT_NEAR(TestCore().grid.lengthScale, 30000.0f, 0.05f);
   ExpectFiniteResults(elevation);
 
   GridMapBuilder beyond;
   beyond.AddCircle(100.0f, 0.0f, 0.0f, 20010.0f, 720);
   BuildGrid(beyond);
-  EXPECT_EQ(State().status, numerics::kStatusRadiusTooSmall);
+  EXPECT_EQ(TestCore().status, numerics::kStatusRadiusTooSmall);
 }
 
 TEST_F(ZoomingGridBadInputTest, DamagedStorageIsNeverReadPastItsEnd) {
@@ -130,24 +128,28 @@ TEST_F(ZoomingGridBadInputTest, DamagedStorageIsNeverReadPastItsEnd) {
   map.AddContour(3e38f, {{300.0f, -50.0f}, {300.0f, 50.0f}});
   const int lines = map.lineCount();
   float elevation = 0.0f;
-  numerics::BuildZoomingGrid(map.x(), map.y(), lines, 0.0f, 0.0f, elevation, 1.0f, map.capacity());
-  EXPECT_EQ(State().status, 0);
+  numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), lines, 0.0f, 0.0f, elevation, 1.0f,
+                             map.capacity());
+  EXPECT_EQ(TestCore().status, 0);
   EXPECT_FLOAT_EQ(elevation, 100.0f);  // contours without a usable elevation are passed over
-  EXPECT_FLOAT_EQ(Grid().values[0][99], 30.0f);  // the finite segment of the 130 m contour
+  EXPECT_FLOAT_EQ(TestCore().grid.values[0][99], 30.0f);  // the finite segment of the 130 m contour
   ExpectFiniteResults(elevation);
 
   // More lines claimed than stored, and a point count running past the end.
-  numerics::BuildZoomingGrid(map.x(), map.y(), lines + 1000, 0.0f, 0.0f, elevation, 1.0f,
-                             map.capacity());
-  EXPECT_EQ(State().status, 0);
+  numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), lines + 1000, 0.0f, 0.0f, elevation,
+                             1.0f, map.capacity());
+  EXPECT_EQ(TestCore().status, 0);
   map.y()[map.entryCount() - 5] = 1e9f;  // the last line's point count
-  numerics::BuildZoomingGrid(map.x(), map.y(), lines, 0.0f, 0.0f, elevation, 1.0f, map.capacity());
+  numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), lines, 0.0f, 0.0f, elevation, 1.0f,
+                             map.capacity());
   ExpectFiniteResults(elevation);
   map.y()[0] = nan;  // the first line's point count
-  numerics::BuildZoomingGrid(map.x(), map.y(), lines, 0.0f, 0.0f, elevation, 1.0f, map.capacity());
-  EXPECT_EQ(Grid().lengthScale, 0.0f);
-  numerics::BuildZoomingGrid(map.x(), map.y(), -3, 0.0f, 0.0f, elevation, 1.0f, map.capacity());
-  EXPECT_EQ(Grid().lengthScale, 0.0f);
+  numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), lines, 0.0f, 0.0f, elevation, 1.0f,
+                             map.capacity());
+  EXPECT_EQ(TestCore().grid.lengthScale, 0.0f);
+  numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), -3, 0.0f, 0.0f, elevation, 1.0f,
+                             map.capacity());
+  EXPECT_EQ(TestCore().grid.lengthScale, 0.0f);
 }
 
 TEST_F(ZoomingGridBadInputTest, SiteFarFromHugeCoordinates) {
@@ -155,15 +157,15 @@ TEST_F(ZoomingGridBadInputTest, SiteFarFromHugeCoordinates) {
   map.AddContour(100.0f, {{1e30f, -1e30f}, {1e30f, 1e30f}, {-1e30f, 1e30f}});
   map.AddCircle(50.0f, 0.0f, 0.0f, 400.0f, 36);
   const float elevation = BuildGrid(map);
-  EXPECT_EQ(State().status, 0);
-  EXPECT_FLOAT_EQ(Grid().searchRadius, 20000.0f);
+  EXPECT_EQ(TestCore().status, 0);
+  EXPECT_FLOAT_EQ(TestCore().grid.searchRadius, 20000.0f);
   ExpectFiniteResults(elevation);
 
   const float nan = std::numeric_limits<float>::quiet_NaN();
   float none = 0.0f;
-  numerics::BuildZoomingGrid(map.x(), map.y(), map.lineCount(), nan, 0.0f, none, 1.0f,
+  numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), map.lineCount(), nan, 0.0f, none, 1.0f,
                              map.capacity());
-  EXPECT_EQ(State().status, numerics::kStatusRadiusTooSmall);
+  EXPECT_EQ(TestCore().status, numerics::kStatusRadiusTooSmall);
   EXPECT_EQ(none, 0.0f);
 }
 

@@ -9,6 +9,7 @@
 #include "numerics/grid_state.h"
 #include "numerics/numerical_state.h"
 #include "numerics/support/grid_map_builder.h"
+#include "numerics/support/test_core.h"
 #include "numerics/support/zooming_grid_setup.h"
 #include "numerics/zooming_grid.h"
 #include "support/scratch_directory.h"
@@ -16,9 +17,7 @@
 namespace kavi::test {
 namespace {
 
-using numerics::Grid;
 using numerics::kMaxCrossings;
-using numerics::State;
 
 class ZoomingGridSpillTest : public ::testing::Test {
  protected:
@@ -53,10 +52,10 @@ bool WorkFileLeftBehind() {
 TEST_F(ZoomingGridSpillTest, CrossingsBeyondMemoryGoToWorkFileWithSameGrid) {
   GridMapBuilder inMemory = ManyCrossings(kMaxCrossings);
   const float elevation = BuildGrid(inMemory);
-  ASSERT_EQ(State().status, 0);
-  EXPECT_EQ(Grid().crossingCount, kMaxCrossings);
-  EXPECT_EQ(Grid().passCount, 1);
-  const std::vector<float> expected(&Grid().values[0][0], &Grid().values[72][0]);
+  ASSERT_EQ(TestCore().status, 0);
+  EXPECT_EQ(TestCore().grid.crossingCount, kMaxCrossings);
+  EXPECT_EQ(TestCore().grid.passCount, 1);
+  const std::vector<float> expected(&TestCore().grid.values[0][0], &TestCore().grid.values[72][0]);
   EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), [](float v) { return v != 0.0f; }));
 
   // One crossing more, a copy of the first: the grid cannot change, but the
@@ -64,10 +63,10 @@ TEST_F(ZoomingGridSpillTest, CrossingsBeyondMemoryGoToWorkFileWithSameGrid) {
   GridMapBuilder spilled = ManyCrossings(kMaxCrossings);
   AddCrossing(spilled, 0, 100.0, 80.0f);
   EXPECT_EQ(BuildGrid(spilled), elevation);
-  ASSERT_EQ(State().status, 0);
-  EXPECT_EQ(Grid().crossingCount, kMaxCrossings + 1);
-  EXPECT_GE(Grid().passCount, 2);
-  const std::vector<float> actual(&Grid().values[0][0], &Grid().values[72][0]);
+  ASSERT_EQ(TestCore().status, 0);
+  EXPECT_EQ(TestCore().grid.crossingCount, kMaxCrossings + 1);
+  EXPECT_GE(TestCore().grid.passCount, 2);
+  const std::vector<float> actual(&TestCore().grid.values[0][0], &TestCore().grid.values[72][0]);
   EXPECT_EQ(actual, expected);
   EXPECT_FALSE(WorkFileLeftBehind());
 }
@@ -76,8 +75,8 @@ TEST_F(ZoomingGridSpillTest, TooManyCrossingsOnOneRayFail) {
   GridMapBuilder map;
   for (int i = 0; i <= kMaxCrossings; ++i) AddCrossing(map, 0, 100.0 + 0.01 * i, 120.0f);
   BuildGrid(map);
-  EXPECT_EQ(State().status, numerics::kStatusMapTooLarge);
-  EXPECT_EQ(Grid().lengthScale, 0.0f);
+  EXPECT_EQ(TestCore().status, numerics::kStatusMapTooLarge);
+  EXPECT_EQ(TestCore().grid.lengthScale, 0.0f);
   EXPECT_FALSE(WorkFileLeftBehind());
 
   // The same number spread over two rays is fine.
@@ -85,8 +84,8 @@ TEST_F(ZoomingGridSpillTest, TooManyCrossingsOnOneRayFail) {
   GridMapBuilder spread;
   for (int i = 0; i <= kMaxCrossings; ++i) AddCrossing(spread, i % 2, 100.0 + 0.01 * i, 120.0f);
   BuildGrid(spread);
-  EXPECT_EQ(State().status, 0);
-  EXPECT_EQ(Grid().passCount, 2);
+  EXPECT_EQ(TestCore().status, 0);
+  EXPECT_EQ(TestCore().grid.passCount, 2);
 }
 
 }  // namespace

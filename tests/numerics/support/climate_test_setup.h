@@ -8,11 +8,12 @@
 
 #include "numerics/calculation_arrays.h"
 #include "numerics/numerical_state.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics::testing {
 
 // Loads the configuration's initial parameter vector (the current edition's
-// defaults) into the process-wide state, with the given sector count.
+// defaults) into the test context, with the given sector count.
 inline void LoadDefaultParameters(int sectorCount = 12) {
   static constexpr float kDefaults[kParameterCount] = {
       12,    10000, 100,       0.12f,  0.11f, 1000,  1,    0.4f, 0.485f, 1.8f,   // 1-10
@@ -24,7 +25,7 @@ inline void LoadDefaultParameters(int sectorCount = 12) {
       0.6f,  0.6f,  3,         16,     9,     50,    10,   0.3f, 0,      0,      // 61-70
       4000,  25.2f, 360.0833f, 1,      20000, 0.5f,  1                           // 71-77
   };
-  NumericalState& s = State();
+  Context& s = TestCore();
   std::copy(std::begin(kDefaults), std::end(kDefaults), s.parameters);
   s.parameters[0] = static_cast<float>(sectorCount);
   s.sectorCount = sectorCount;

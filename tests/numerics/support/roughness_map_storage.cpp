@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "numerics/numerical_state.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::test {
 
@@ -67,7 +68,7 @@ void ResetRose(numerics::RoughnessRose& rose) {
 }
 
 void SetRoseDefaults() {
-  numerics::NumericalState& state = numerics::State();
+  numerics::Context& state = TestCore();
   state.parameters[31 - 1] = 10000.0f;
   state.parameters[65 - 1] = 9.0f;
   state.parameters[67 - 1] = 10.0f;

@@ -14,21 +14,22 @@
 #include "numerics/numerical_state.h"
 #include "numerics/obstacle_file.h"
 #include "numerics/shelter_records.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics::testing {
 
 // Elements 45 … 47 of the parameter vector at their defaults; status cleared.
 inline void UseShelterDefaults() {
-  State().parameters[44] = 0.5f;
-  State().parameters[45] = 0.2f;
-  State().parameters[46] = 12.0f;
-  State().status = 0;
+  TestCore().parameters[44] = 0.5f;
+  TestCore().parameters[45] = 0.2f;
+  TestCore().parameters[46] = 12.0f;
+  TestCore().status = 0;
 }
 
 // Returns the status word and clears it.
 inline int TakeStatus() {
-  const int status = State().status;
-  State().status = 0;
+  const int status = TestCore().status;
+  TestCore().status = 0;
   return status;
 }
 
@@ -57,11 +58,12 @@ class ObstacleFiles {
   std::string directory_;
 };
 
-// Reads a file into the process-wide obstacle input; returns the status (cleared).
+// Reads a file into the test context's obstacle input; returns the status (cleared).
 inline int ReadIntoInput(const std::string& path) {
-  ObstacleInput& in = Obstacles();
-  ReadObstacleFile(in.count, in.firstBearing, in.firstDistance, in.secondBearing, in.secondDistance,
-                   in.height, in.depth, in.porosity, path.c_str(), static_cast<int>(path.size()));
+  ObstacleInput& in = TestCore().obstacles;
+  ReadObstacleFile(TestCore(), in.count, in.firstBearing, in.firstDistance, in.secondBearing,
+                   in.secondDistance, in.height, in.depth, in.porosity, path.c_str(),
+                   static_cast<int>(path.size()));
   return TakeStatus();
 }
 
@@ -69,9 +71,9 @@ struct ObstacleRow {
   float a1, r1, a2, r2, h, depth, porosity;
 };
 
-// Puts rows into the process-wide obstacle input.
+// Puts rows into the test context's obstacle input.
 inline void SetInput(const std::vector<ObstacleRow>& rows) {
-  ObstacleInput& in = Obstacles();
+  ObstacleInput& in = TestCore().obstacles;
   in.count = static_cast<int>(rows.size());
   for (int i = 0; i < in.count && i < kMaxObstacles; ++i) {
     in.firstBearing[i] = rows[i].a1;
@@ -84,10 +86,10 @@ inline void SetInput(const std::vector<ObstacleRow>& rows) {
   }
 }
 
-// Builds records from the process-wide obstacle input; returns the status (cleared).
+// Builds records from the test context's obstacle input; returns the status (cleared).
 inline int BuildFromInput(ShelterRecordList& list, int nfine, int capacity = kMaxShelterRecords) {
-  const ObstacleInput& in = Obstacles();
-  BuildShelterRecords(in.count, in.firstBearing, in.firstDistance, in.secondBearing,
+  const ObstacleInput& in = TestCore().obstacles;
+  BuildShelterRecords(TestCore(), in.count, in.firstBearing, in.firstDistance, in.secondBearing,
                       in.secondDistance, in.height, in.depth, in.porosity, list.direction, list.key,
                       list.farDistance, list.height, list.openness, list.count, capacity,
                       list.distanceScale, nfine);

@@ -7,10 +7,11 @@
 #include "numerics/calculation_arrays.h"
 #include "numerics/grid_state.h"
 #include "numerics/numerical_state.h"
+#include "numerics/support/test_core.h"
 
 namespace kavi::numerics::testing {
 
-inline void SetParameter(int n, float value) { State().parameters[n - 1] = value; }
+inline void SetParameter(int n, float value) { TestCore().parameters[n - 1] = value; }
 
 inline void UseSiteModelDefaults(int nsec) {
   SetParameter(1, static_cast<float>(nsec));
@@ -27,13 +28,13 @@ inline void UseSiteModelDefaults(int nsec) {
   SetParameter(39, 0.9f);
   SetParameter(40, 0.3f);
   SetParameter(41, 0.09f);
-  State().sectorCount = nsec;
-  State().status = kStatusOk;
-  LoadGridConstants();
+  TestCore().sectorCount = nsec;
+  TestCore().status = kStatusOk;
+  TestCore().LoadGridConstants();
 }
 
 inline void ClearGrid() {
-  GridState& grid = Grid();
+  GridState& grid = TestCore().grid;
   grid.searchRadius = 0.0f;
   grid.lengthScale = 0.0f;
   grid.rayCount = 0;

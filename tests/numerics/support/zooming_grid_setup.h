@@ -5,27 +5,28 @@
 #include "numerics/grid_state.h"
 #include "numerics/numerical_state.h"
 #include "numerics/support/grid_map_builder.h"
+#include "numerics/support/test_core.h"
 #include "numerics/zooming_grid.h"
 
 namespace kavi::test {
 
 inline void SetGridDefaults() {
-  numerics::NumericalState& state = numerics::State();
+  numerics::Context& state = TestCore();
   state.parameters[6 - 1] = 1000.0f;    // BZINVHE
   state.parameters[7 - 1] = 1.0f;       // BZSOFTN
   state.parameters[42 - 1] = 5.0f;      // BZAZRES
   state.parameters[75 - 1] = 20000.0f;  // MAXRADIUS
   state.parameters[76 - 1] = 0.5f;
   state.status = numerics::kStatusOk;
-  numerics::LoadGridConstants();
+  TestCore().LoadGridConstants();
 }
 
 // Builds the grid of the map around (siteX, siteY) and returns the site
 // elevation.
 inline float BuildGrid(const GridMapBuilder& map, float siteX = 0.0f, float siteY = 0.0f) {
   float elevation = -1.0f;
-  numerics::BuildZoomingGrid(map.x(), map.y(), map.lineCount(), siteX, siteY, elevation, 1.0f,
-                             map.capacity());
+  numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), map.lineCount(), siteX, siteY, elevation,
+                             1.0f, map.capacity());
   return elevation;
 }
 

@@ -1,0 +1,15 @@
+// The numerical context that the tests of one process drive the routines
+// with, as a model object would drive its own. Tests set up what they need in
+// it before each call.
+#pragma once
+
+#include "numerics/context.h"
+
+namespace kavi {
+
+inline numerics::Context& TestCore() {
+  static numerics::Context* const core = new numerics::Context;
+  return *core;
+}
+
+}  // namespace kavi
