@@ -9,6 +9,7 @@
 #include "configuration_access.h"
 #include "file_options.h"
 #include "file_replace.h"
+#include "map_origin.h"
 #include "progress.h"
 #include "property_access.h"
 #include "results_output.h"
@@ -35,7 +36,8 @@ Options:
   --atlas FILE      wind atlas file (AtlasFile); e.g. --atlas station.lib
   --height M        height above ground of the prediction in metres
                     (HeightAGL); e.g. --height 50
-  --at X,Y          a site in map units; repeat for more sites;
+  --at X,Y          a site in map units (in the map's CRS when the map
+                    records one); repeat for more sites;
                     e.g. --at 1000,2000 --at 1500,2500
   --sites FILE      the sites as CSV rows x,y[,height] (an optional first row
                     x,y[,height] names the columns; blank lines and lines
@@ -120,6 +122,7 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   PutOptionalText(user.get(), &I::put_RoughnessRoseFile, rose, iid);
   PutOptionalText(user.get(), &I::put_ObstaclesDataFile, obstacles, iid);
 
+  const MapOrigin origin = MapOriginOf(map);
   std::vector<SiteOutcome> outcomes;
   {
     Progress progress("predicting site", sites.size());
@@ -127,9 +130,14 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
       progress.Show(i + 1);
       Check(user->put_HeightAGL(*sites[i].height), user.get(), iid);
       ComPtr<IKaviSiteResults> results;
-      Check(user->CalculateResults(sites[i].x, sites[i].y, results.put()), user.get(), iid);
+      const Position local = origin.ToLocal({sites[i].x, sites[i].y});
+      Check(user->CalculateResults(local.x, local.y, results.put()), user.get(), iid);
       if (!results) Fail(E_POINTER, "CalculateResults returned no site results");
       outcomes.push_back(ReadSiteOutcome(results.get(), *edition.ids));
+      if (origin.Recorded()) {  // reported as given, in the map's CRS
+        outcomes.back().x = sites[i].x;
+        outcomes.back().y = sites[i].y;
+      }
     }
   }
   if (format == "json") {
