@@ -39,10 +39,10 @@ BandOnMap RasterOverArea(GDALDataset& source, int band, const MapFrame& frame,
                          const std::string& path, double& cell) {
   double t[6];
   source.GetGeoTransform(t);
-  const bool sameCrs = source.GetSpatialRef()->IsSame(frame.crs);
+  const OGRSpatialReference* own = source.GetSpatialRef();
+  const bool sameCrs = !own || own->IsSame(frame.crs);
   cell = std::max(std::abs(t[1]), std::abs(t[5]));
-  if (!sameCrs && source.GetSpatialRef()->IsGeographic())
-    cell *= 111320.0 * std::cos(std::abs(t[3]) * M_PI / 180.0);
+  if (!sameCrs && own->IsGeographic()) cell *= 111320.0 * std::cos(std::abs(t[3]) * M_PI / 180.0);
   Bounds a = frame.area;
   const double margin = 2 * cell;
   a = {a.x0 - margin, a.y0 - margin, a.x1 + margin, a.y1 + margin};
@@ -123,8 +123,8 @@ std::vector<RoughnessLine> RasterBoundaries(const LandCoverRequest& request, con
     throw GisError(path + " has no band " + std::to_string(band) + " (it has " +
                    std::to_string(source->GetRasterCount()) + ")");
   double t[6];
-  if (source->GetGeoTransform(t) != CE_None || !source->GetSpatialRef())
-    throw GisError(path + " has no georeferencing or no coordinate reference system");
+  if (source->GetGeoTransform(t) != CE_None)
+    throw GisError(path + " has no georeferencing (no position of its cells)");
   const BandOnMap raster = RasterOverArea(*source, band, frame, path, cellSize);
   if (boundaries.tolerance < 0) boundaries.tolerance = 0.5 * cellSize;
   GDALRasterBand& cells = *raster.onMap->GetRasterBand(1);

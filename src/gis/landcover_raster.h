@@ -1,7 +1,8 @@
 // Roughness-change lines from a classified land-cover raster: the band is
 // brought onto the map (nearest cell, the map's CRS, the map's area and a
-// margin), each class takes its z0 from the class table, and every cell side
-// between two cells of different z0 becomes a piece of boundary, written once.
+// margin; a raster without CRS is taken to be in the map's), each class takes its z0 from the class
+// table, and every cell side between two cells of different z0 becomes a piece of boundary, written
+// once.
 #pragma once
 
 #include <vector>
