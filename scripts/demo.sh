@@ -28,3 +28,10 @@ echo "== 3. Predicted wind climate at the turbine sites, 80 m above ground =="
   --sites examples/turbines.csv --plot "$out/turbines.svg"
 echo
 echo "Wind roses: $out/turbines.svg; roughness rose: $out/station-rose.svg"
+
+echo
+echo "== 4. The example map described and exported for a GIS, and a real elevation raster imported =="
+"$tool" map info examples/site.map
+"$tool" map export examples/site.map --out "$out/site.geojson"
+"$tool" map import --elevation tests/data/field-data/terrain/big_butte_small.tif --interval 20 \
+  --out "$out/big_butte.map"
