@@ -56,3 +56,10 @@ echo "== 5. Observed wind climate from a measured series (Greensboro TMY3, hourl
   --latitude 36.1 --longitude -79.95 --title "Greensboro NC, TMY3 hourly wind at 10 m" \
   --out "$out/greensboro.tab" --plot "$out/greensboro-climate.svg"
 echo "Climate file: $out/greensboro.tab; picture: $out/greensboro-climate.svg"
+
+echo
+echo "== 6. The example map described and exported for a GIS, and a real elevation raster imported =="
+"$tool" map info "$examples/site.map"
+"$tool" map export "$examples/site.map" --out "$out/site.geojson"
+"$tool" map import --elevation "$examples/../tests/data/field-data/terrain/big_butte_small.tif" \
+  --interval 20 --out "$out/big_butte.map"

@@ -17,6 +17,9 @@ struct Command {
   const char* help;     // the command's own help: every option with an example
   std::vector<OptionSpec> options;
   int (*run)(const ToolEdition& edition, const ParsedOptions& options);
+  // A command with subcommands parses its own words (edition: --edition
+  // before the command, or nullptr); run is then not used.
+  int (*runWords)(const ToolEdition* edition, const std::vector<std::string>& words) = nullptr;
 };
 
 Command RoseCommand();
@@ -27,6 +30,7 @@ Command ClimateCommand();
 Command ParamsCommand();
 Command RegisterCommand();
 Command UnregisterCommand();
+Command MapCommand();
 
 // All commands in the order the tool's help lists them.
 const std::vector<Command>& Commands();

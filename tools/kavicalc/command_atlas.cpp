@@ -7,6 +7,7 @@
 #include "command.h"
 #include "configuration_access.h"
 #include "file_options.h"
+#include "map_origin.h"
 #include "number_text.h"
 #include "obstacle_file_check.h"
 #include "output_checks.h"
@@ -31,7 +32,8 @@ Options:
                     e.g. --tab station.tab
   --height M        height of the measurement above ground in metres
                     (HeightAGL); e.g. --height 30
-  --at X,Y          position of the station in map units; e.g. --at 1000,2000
+  --at X,Y          position of the station in map units (in the map's CRS
+                    when the map records one); e.g. --at 1000,2000
   --out FILE        atlas file to write; e.g. --out station.lib
   --rose FILE       roughness rose file of the station, used instead of the
                     map's roughness (RoughnessRoseFile); e.g. --rose station.rrd
@@ -68,7 +70,8 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   PutOptionalText(generator.get(), &I::put_RoughnessRoseFile, rose, iid);
   PutOptionalText(generator.get(), &I::put_ObstaclesDataFile, obstacles, iid);
   Check(generator->put_HeightAGL(height), generator.get(), iid);
-  Check(generator->CalculateAtlas(at.x, at.y, Bstr(out).get()), generator.get(), iid);
+  const Position local = MapOriginOf(map).ToLocal(at);
+  Check(generator->CalculateAtlas(local.x, local.y, Bstr(out).get()), generator.get(), iid);
   std::printf("Atlas of the station at %s,%s, %s m above ground, written to %s\n",
               ShortestText(at.x).c_str(), ShortestText(at.y).c_str(), ShortestText(height).c_str(),
               out.c_str());

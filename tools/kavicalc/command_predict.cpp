@@ -8,6 +8,7 @@
 #include "energy_options.h"
 #include "file_options.h"
 #include "file_replace.h"
+#include "map_origin.h"
 #include "obstacle_file_check.h"
 #include "output_checks.h"
 #include "results_output.h"
@@ -36,7 +37,8 @@ Options:
   --atlas FILE      wind atlas file (AtlasFile); e.g. --atlas station.lib
   --height M        height above ground of the prediction in metres
                     (HeightAGL); e.g. --height 50
-  --at X,Y          a site in map units; repeat for more sites;
+  --at X,Y          a site in map units (in the map's CRS when the map
+                    records one); repeat for more sites;
                     e.g. --at 1000,2000 --at 1500,2500
   --sites FILE      the sites as CSV rows x,y[,height] (an optional first row
                     x,y[,height] names the columns; blank lines and lines
@@ -144,8 +146,12 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   run.stopAtFailure = true;
   run.progressWhat = "predicted sites";
 
+  const MapOrigin origin = MapOriginOf(map);
   std::vector<SiteTask> tasks;
-  for (const SiteSpec& site : sites) tasks.push_back({site.x, site.y, *site.height});
+  for (const SiteSpec& site : sites) {
+    const Position local = origin.ToLocal({site.x, site.y});
+    tasks.push_back({local.x, local.y, *site.height});
+  }
   std::vector<TaskOutcome> results(tasks.size());
   RunSiteCalculations(edition, inputs, tasks, run, [&](std::size_t index, TaskOutcome&& outcome) {
     results[index] = std::move(outcome);
@@ -153,10 +159,15 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   // The first failure in the sites' order, as a run one site after the other
   // would have met it.
   std::vector<SiteOutcome> outcomes;
-  for (TaskOutcome& result : results) {
+  for (std::size_t i = 0; i < results.size(); ++i) {
+    TaskOutcome& result = results[i];
     if (result.failure) throw *result.failure;
     if (!result.result) break;
     outcomes.push_back(std::move(*result.result));
+    if (origin.Recorded()) {  // reported as given, in the map's CRS
+      outcomes.back().x = sites[i].x;
+      outcomes.back().y = sites[i].y;
+    }
   }
   if (format == "json") {
     WriteResultsJson(stdout, outcomes);

@@ -9,6 +9,7 @@
 #include "configuration_access.h"
 #include "file_options.h"
 #include "file_replace.h"
+#include "map_origin.h"
 #include "number_text.h"
 #include "output_checks.h"
 #include "property_access.h"
@@ -30,7 +31,8 @@ Options:
   --map FILE        map of height contours and roughness-change lines (MapFile);
                     e.g. --map hill.map
   --sectors N       number of direction sectors, 1 to 36; e.g. --sectors 12
-  --at X,Y          position in map units; e.g. --at 1000,2000
+  --at X,Y          position in map units (in the map's CRS when the map
+                    records one); e.g. --at 1000,2000
   --out FILE        roughness rose file to write; e.g. --out site.rrd
   --set ID=VALUE    puts a configuration parameter before the calculation;
                     repeatable; see 'kavicalc params'; e.g. --set MAXRC=7
@@ -59,8 +61,9 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
       Activate<IKaviRoughnessRoseGenerator>(edition, "RoughnessRoseGenerator", iid);
   ApplySettings(ConfigurationOf(generator.get(), iid).get(), settings, *edition.ids);
   PutText(generator.get(), &IKaviRoughnessRoseGenerator::put_MapFile, map, iid);
-  Check(generator->CalculateRoughnessRose(Bstr(out).get(), sectors, at.x, at.y), generator.get(),
-        iid);
+  const Position local = MapOriginOf(map).ToLocal(at);
+  Check(generator->CalculateRoughnessRose(Bstr(out).get(), sectors, local.x, local.y),
+        generator.get(), iid);
   std::printf("Roughness rose of %d sectors at %s,%s written to %s\n", sectors,
               ShortestText(at.x).c_str(), ShortestText(at.y).c_str(), out.c_str());
   if (plot) {

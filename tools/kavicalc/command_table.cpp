@@ -4,7 +4,7 @@ namespace kavi::tool {
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
-      RoseCommand(),    AtlasCommand(),  PredictCommand(),  GridCommand(),
+      RoseCommand(),    AtlasCommand(),  PredictCommand(),  GridCommand(),      MapCommand(),
       ClimateCommand(), ParamsCommand(), RegisterCommand(), UnregisterCommand()};
   return commands;
 }

@@ -74,6 +74,8 @@ int Dispatch(const std::vector<std::string>& args) {
   if (i == args.size()) throw UsageError("no command given", "");
   const Command* command = FindCommand(args[i]);
   if (!command) throw UsageError("unknown command '" + args[i] + "'", "");
+  if (command->runWords)
+    return command->runWords(edition, std::vector<std::string>(args.begin() + i + 1, args.end()));
   if (AsksForHelp(args, i + 1)) {
     std::fputs(command->help, stdout);
     return kExitSuccess;

@@ -1,0 +1,65 @@
+// kavicalc map through the tool: refusals leave no output, and a site given in
+// the CRS of an imported map gives the same prediction as the same site in
+// the map's local coordinates.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/tool_run.h"
+
+namespace kavi::e2e {
+namespace {
+
+const std::string kTerrain = std::string(KAVI_SOURCE_DIR) + "/tests/data/field-data/terrain/";
+
+TEST(CliMap, RefusalsSayWhyInOneLineAndWriteNothing) {
+  ScopedRegistry registry;
+  ScratchFolder files;
+  const std::string notRaster = files.Write("x.tif", "not a raster\n");
+  const std::string out = files.File("out.map");
+  const std::vector<std::vector<std::string>> cases = {
+      {"--elevation", notRaster},
+      {"--elevation", kTerrain + "big_butte_small.tif", "--around", "1,1", "--radius", "100"},
+      {"--elevation", kTerrain + "example_lcp.tif", "--landcover", kTerrain + "example_lcp.tif",
+       "--band", "4", "--classes", std::string(KAVI_SOURCE_DIR) + "/examples/fuel_classes.csv"}};
+  for (std::vector<std::string> args : cases) {
+    args.insert(args.begin(), {"map", "import"});
+    args.insert(args.end(), {"--out", out});
+    const ToolResult result = RunKavicalc(args);
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_EQ(Lines(result.err).size(), 1u) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(out)) << args[3];
+  }
+}
+
+TEST(CliMap, SiteInUtmMatchesTheSameSiteInLocalCoordinates) {
+  ScopedRegistry registry;
+  ScratchFolder files;
+  const std::string map = files.File("butte.map");
+  const ToolResult import =
+      RunKavicalc({"map", "import", "--elevation", kTerrain + "big_butte_small.tif", "--interval",
+                   "25", "--out", map});
+  ASSERT_EQ(import.status, 0) << import.err;
+  // The same lines under a plain title: local coordinates.
+  std::string text = ReadFile(map);
+  const std::string local = files.Write("local.map", "+plain" + text.substr(text.find('\n')));
+  const std::string atlas = std::string(KAVI_SOURCE_DIR) + "/examples/station.lib";
+  const ToolResult utm = RunKavicalc({"predict", "--map", map, "--atlas", atlas, "--height", "50",
+                                      "--at", "335950.37,4807300.21", "--format", "csv"});
+  const ToolResult plain = RunKavicalc({"predict", "--map", local, "--atlas", atlas, "--height",
+                                        "50", "--at", "-49.63,300.21", "--format", "csv"});
+  ASSERT_EQ(utm.status, 0) << utm.err;
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  const auto a = Lines(utm.out), b = Lines(plain.out);
+  ASSERT_EQ(a.size(), b.size());
+  EXPECT_EQ(a[1].substr(0, a[1].find(",50,")), "335950.37,4807300.21");  // reported in the CRS
+  for (std::size_t i = 1; i < a.size(); ++i)
+    EXPECT_EQ(a[i].substr(a[i].find(",50,")), b[i].substr(b[i].find(",50,")));
+  const ToolResult info = RunKavicalc({"map", "info", map});
+  EXPECT_NE(info.out.find("EPSG:32612, origin 336000.00,4807000.00"), std::string::npos)
+      << info.out;
+}
+
+}  // namespace
+}  // namespace kavi::e2e

@@ -1,0 +1,30 @@
+// The subcommands of 'kavicalc map': import, export, plot and info. Each has
+// its own help and options; some take the map file as their first word.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "option_parser.h"
+#include "tool_edition.h"
+
+namespace kavi::tool {
+
+struct MapSubcommand {
+  const char* name;
+  const char* summary;
+  const char* help;
+  const char* fileWord;  // "FILE.map" when the map file comes first; nullptr when none
+  std::vector<OptionSpec> options;
+  int (*run)(const ToolEdition& edition, const std::string& file, const ParsedOptions& options);
+};
+
+MapSubcommand MapImportSubcommand();
+MapSubcommand MapExportSubcommand();
+MapSubcommand MapPlotSubcommand();
+MapSubcommand MapInfoSubcommand();
+
+// Entries per coordinate array of the edition's map: what a map may hold.
+int MapCapacity(const ToolEdition& edition);
+
+}  // namespace kavi::tool
