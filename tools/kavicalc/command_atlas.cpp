@@ -6,9 +6,12 @@
 #include "activation.h"
 #include "command.h"
 #include "configuration_access.h"
+#include "error_report.h"
+#include "failure_subject.h"
 #include "file_options.h"
 #include "number_text.h"
 #include "property_access.h"
+#include "site_checks.h"
 
 namespace kavi::tool {
 
@@ -58,13 +61,27 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   using I = IKaviAtlasGenerator;
   const IID& iid = edition.ids->IKaviAtlasGenerator;
   const auto generator = Activate<I>(edition, "AtlasGenerator", iid);
-  ApplySettings(ConfigurationOf(generator.get(), iid).get(), settings, *edition.ids);
+  ApplySettings(ConfigurationOf(generator.get(), iid).get(), settings, *edition.ids,
+                RegisteredProgId(edition, "AtlasGenerator"));
   PutText(generator.get(), &I::put_MapFile, map, iid);
   PutText(generator.get(), &I::put_TabFile, tab, iid);
   PutOptionalText(generator.get(), &I::put_RoughnessRoseFile, rose, iid);
   PutOptionalText(generator.get(), &I::put_ObstaclesDataFile, obstacles, iid);
   Check(generator->put_HeightAGL(height), generator.get(), iid);
-  Check(generator->CalculateAtlas(at.x, at.y, Bstr(out).get()), generator.get(), iid);
+
+  const std::optional<MapArea> area = ReadMapArea(map, edition.mapCapacity);
+  if (area)
+    if (const auto warning = OffMapWarning(*area, at.x, at.y)) ReportWarning(*warning);
+  std::vector<CalculationFile> files = {{CalculationFile::Role::kMap, map},
+                                        {CalculationFile::Role::kClimate, tab}};
+  if (rose) files.push_back({CalculationFile::Role::kRose, *rose});
+  if (obstacles) files.push_back({CalculationFile::Role::kObstacles, *obstacles});
+  files.push_back({CalculationFile::Role::kAtlasOut, out});
+  try {
+    Check(generator->CalculateAtlas(at.x, at.y, Bstr(out).get()), generator.get(), iid);
+  } catch (const CallFailure& failure) {
+    throw ExplainedFailure(failure, files, area, at.x, at.y, edition);
+  }
   std::printf("Atlas of the station at %s,%s, %s m above ground, written to %s\n",
               ShortestText(at.x).c_str(), ShortestText(at.y).c_str(), ShortestText(height).c_str(),
               out.c_str());

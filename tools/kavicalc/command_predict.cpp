@@ -7,11 +7,16 @@
 #include "activation.h"
 #include "command.h"
 #include "configuration_access.h"
+#include "error_report.h"
+#include "failure_subject.h"
+#include "figure_files.h"
 #include "file_options.h"
-#include "file_replace.h"
+#include "number_text.h"
 #include "progress.h"
 #include "property_access.h"
 #include "results_output.h"
+#include "run_tool.h"
+#include "site_checks.h"
 #include "site_list.h"
 #include "usage_error.h"
 #include "wind_rose_plot.h"
@@ -82,7 +87,7 @@ std::vector<SiteSpec> Sites(const ParsedOptions& options) {
   } else {
     for (const std::string& text : positions) {
       const Position at = ParsePosition(text, command);
-      sites.push_back({at.x, at.y, std::nullopt});
+      sites.push_back({at.x, at.y, std::nullopt, {}});
     }
   }
   const std::string* heightText = options.Find("--height");
@@ -99,6 +104,20 @@ std::vector<SiteSpec> Sites(const ParsedOptions& options) {
   return sites;
 }
 
+// "MIN,MAX" of --scale in m/s.
+SpeedScale ParseSpeedScale(const std::string* text, const std::string& command) {
+  if (!text) return {};
+  const auto comma = text->find(',');
+  if (comma != std::string::npos) {
+    const auto lower = ParseNumber(std::string_view(*text).substr(0, comma));
+    const auto upper = ParseNumber(std::string_view(*text).substr(comma + 1));
+    if (lower && upper && *lower >= 0 && *upper > *lower) return {*lower, *upper};
+  }
+  throw UsageError(
+      "--scale expects MIN,MAX in m/s with 0 <= MIN < MAX, e.g. --scale 4,12 (got '" + *text + "')",
+      command);
+}
+
 int Run(const ToolEdition& edition, const ParsedOptions& options) {
   const std::string& command = options.command();
   const std::string& map = RequiredFile(options, "--map");
@@ -110,37 +129,99 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   const std::string format =
       ParseFormat(options.Find("--format"), {"table", "json", "csv"}, command);
   const std::string* plot = OptionalFile(options, "--plot");
+  if (plot) CheckFigureName(*plot, "--plot", command);
+  const SpeedScale scale = ParseSpeedScale(options.Find("--scale"), command);
+  const bool failFast = options.Has("--fail-fast");
+
+  std::vector<CalculationFile> files = {{CalculationFile::Role::kMap, map},
+                                        {CalculationFile::Role::kAtlas, atlas}};
+  if (rose) files.push_back({CalculationFile::Role::kRose, *rose});
+  if (obstacles) files.push_back({CalculationFile::Role::kObstacles, *obstacles});
 
   using I = IKaviAtlasUser;
   const IID& iid = edition.ids->IKaviAtlasUser;
   const auto user = Activate<I>(edition, "AtlasUser", iid);
-  ApplySettings(ConfigurationOf(user.get(), iid).get(), settings, *edition.ids);
+  ApplySettings(ConfigurationOf(user.get(), iid).get(), settings, *edition.ids,
+                RegisteredProgId(edition, "AtlasUser"));
   PutText(user.get(), &I::put_MapFile, map, iid);
   PutText(user.get(), &I::put_AtlasFile, atlas, iid);
   PutOptionalText(user.get(), &I::put_RoughnessRoseFile, rose, iid);
   PutOptionalText(user.get(), &I::put_ObstaclesDataFile, obstacles, iid);
 
+  const std::optional<MapArea> area = ReadMapArea(map, edition.mapCapacity);
+  const std::optional<HeightRange> heights = AtlasHeights(atlas);
+  if (heights) {
+    std::vector<double> all;
+    for (const SiteSpec& site : sites) all.push_back(*site.height);
+    if (const auto warning = ExtrapolationWarning(*heights, all, atlas)) ReportWarning(*warning);
+  }
+
   std::vector<SiteOutcome> outcomes;
+  std::vector<SiteFailure> failures;
   {
     Progress progress("predicting site", sites.size());
     for (std::size_t i = 0; i < sites.size(); ++i) {
       progress.Show(i + 1);
-      Check(user->put_HeightAGL(*sites[i].height), user.get(), iid);
-      ComPtr<IKaviSiteResults> results;
-      Check(user->CalculateResults(sites[i].x, sites[i].y, results.put()), user.get(), iid);
-      if (!results) Fail(E_POINTER, "CalculateResults returned no site results");
-      outcomes.push_back(ReadSiteOutcome(results.get(), *edition.ids));
+      const SiteSpec& site = sites[i];
+      // Sites are named in messages by their name, or else by their number.
+      const std::string label = site.name.empty() ? std::to_string(i + 1) : site.name;
+      std::vector<std::string> warnings;
+      if (area)
+        if (const auto warning = OffMapWarning(*area, site.x, site.y, label)) {
+          progress.Clear();
+          ReportWarning(*warning);
+          warnings.push_back(*warning);
+        }
+      if (heights && Extrapolated(*heights, *site.height))
+        warnings.push_back("height " + ShortestText(*site.height) +
+                           " m outside the atlas's standard heights: extrapolated");
+      try {
+        Check(user->put_HeightAGL(*site.height), user.get(), iid);
+        ComPtr<IKaviSiteResults> results;
+        Check(user->CalculateResults(site.x, site.y, results.put()), user.get(), iid);
+        if (!results) Fail(E_POINTER, "CalculateResults returned no site results");
+        outcomes.push_back(ReadSiteOutcome(results.get(), *edition.ids));
+        outcomes.back().name = site.name;
+        outcomes.back().warnings = warnings;
+      } catch (const CallFailure& raw) {
+        const CallFailure failure =
+            ExplainedFailure(raw, files, area, site.x, site.y, edition, label);
+        // A failure that concerns one of the files fails every site alike.
+        if (failFast || NameTheSubject(raw, files, edition).description() != raw.description())
+          throw failure;
+        progress.Clear();
+        ReportFailure(failure);
+        failures.push_back({i + 1, site.name, site.x, site.y, *site.height, FailureText(failure)});
+      }
     }
   }
   if (format == "json") {
-    WriteResultsJson(stdout, outcomes);
+    WriteResultsJson(stdout, outcomes, failures);
   } else if (format == "csv") {
     WriteResultsCsv(stdout, outcomes);
   } else {
     WriteResultsTable(stdout, outcomes);
   }
-  if (plot)
-    ReplaceFile(*plot, WindRoseSvg(outcomes, std::filesystem::path(atlas).filename().string()));
+  if (plot && !outcomes.empty()) {
+    const std::vector<std::string> written = WriteFigure(
+        *plot, WindRoseSvgPages(outcomes, std::filesystem::path(atlas).filename().string(), scale));
+    const std::size_t perPage = kSitesPerPage;
+    for (std::size_t page = 0; page < written.size(); ++page) {
+      const std::size_t first = page * perPage + 1;
+      const std::size_t last = std::min(outcomes.size(), first + perPage - 1);
+      std::fprintf(stderr, "kavicalc: wind roses of site%s written to %s\n",
+                   first == last
+                       ? (" " + std::to_string(first)).c_str()
+                       : ("s " + std::to_string(first) + " to " + std::to_string(last)).c_str(),
+                   written[page].c_str());
+    }
+  }
+  if (!failures.empty()) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "kavicalc: %zu of %zu sites failed; the results of the others are given\n",
+                 failures.size(), sites.size());
+    return kExitFailure;
+  }
   return 0;
 }
 }  // namespace
@@ -158,7 +239,9 @@ Command PredictCommand() {
            {"--obstacles", "FILE", false},
            {"--set", "ID=VALUE", true},
            {"--format", "FORMAT", false},
-           {"--plot", "FILE.svg", false}},
+           {"--plot", "FILE.svg", false},
+           {"--scale", "MIN,MAX", false},
+           {"--fail-fast", nullptr, false}},
           Run};
 }
 

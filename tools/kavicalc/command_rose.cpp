@@ -7,12 +7,15 @@
 #include "activation.h"
 #include "command.h"
 #include "configuration_access.h"
+#include "error_report.h"
+#include "failure_subject.h"
+#include "figure_files.h"
 #include "file_options.h"
-#include "file_replace.h"
 #include "number_text.h"
 #include "property_access.h"
 #include "roughness_rose_file.h"
 #include "roughness_rose_plot.h"
+#include "site_checks.h"
 #include "usage_error.h"
 
 namespace kavi::tool {
@@ -55,21 +58,32 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   if (plot && std::filesystem::path(*plot).lexically_normal() ==
                   std::filesystem::path(out).lexically_normal())
     throw UsageError("--plot and --out name the same file", command);
+  if (plot) CheckFigureName(*plot, "--plot", command);
 
   const IID& iid = edition.ids->IKaviRoughnessRoseGenerator;
   const auto generator =
       Activate<IKaviRoughnessRoseGenerator>(edition, "RoughnessRoseGenerator", iid);
-  ApplySettings(ConfigurationOf(generator.get(), iid).get(), settings, *edition.ids);
+  ApplySettings(ConfigurationOf(generator.get(), iid).get(), settings, *edition.ids,
+                RegisteredProgId(edition, "RoughnessRoseGenerator"));
   PutText(generator.get(), &IKaviRoughnessRoseGenerator::put_MapFile, map, iid);
-  Check(generator->CalculateRoughnessRose(Bstr(out).get(), sectors, at.x, at.y), generator.get(),
-        iid);
+  const std::optional<MapArea> area = ReadMapArea(map, edition.mapCapacity);
+  if (area)
+    if (const auto warning = OffMapWarning(*area, at.x, at.y)) ReportWarning(*warning);
+  try {
+    Check(generator->CalculateRoughnessRose(Bstr(out).get(), sectors, at.x, at.y), generator.get(),
+          iid);
+  } catch (const CallFailure& failure) {
+    throw ExplainedFailure(
+        failure, {{CalculationFile::Role::kMap, map}, {CalculationFile::Role::kRoseOut, out}}, area,
+        at.x, at.y, edition);
+  }
   std::printf("Roughness rose of %d sectors at %s,%s written to %s\n", sectors,
               ShortestText(at.x).c_str(), ShortestText(at.y).c_str(), out.c_str());
   if (plot) {
     // Drawn from the file as written, so that the picture shows what was saved.
     const RoughnessRose rose = ReadRoughnessRoseFile(out);
-    ReplaceFile(*plot,
-                RoughnessRoseSvg(rose, at.x, at.y, std::filesystem::path(out).filename().string()));
+    WriteFigure(*plot, {RoughnessRoseSvg(rose, at.x, at.y,
+                                         std::filesystem::path(out).filename().string())});
     std::printf("Plot of the roughness rose written to %s\n", plot->c_str());
   }
   return 0;

@@ -14,7 +14,9 @@ constexpr std::size_t kMinimumItems = 2;
 Progress::Progress(const char* what, std::size_t total)
     : what_(what), total_(total), active_(total >= kMinimumItems && isatty(STDERR_FILENO) == 1) {}
 
-Progress::~Progress() {
+Progress::~Progress() { Clear(); }
+
+void Progress::Clear() {
   if (active_) std::fprintf(stderr, "\r\033[K");
 }
 

@@ -15,6 +15,9 @@ class Progress {
 
   // Shows that item number done (counted from 1) is being worked on.
   void Show(std::size_t done);
+  // Clears the progress line, so that a message can be written; the next
+  // Show draws it again.
+  void Clear();
 
  private:
   const char* what_;

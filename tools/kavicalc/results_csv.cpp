@@ -8,29 +8,46 @@ namespace kavi::tool {
 
 namespace {
 // Full precision; an empty field for a value that is not a number.
-std::string Field(double value) { return std::isfinite(value) ? ShortestText(value) : ""; }
+std::string Field(double value) { return std::isfinite(value) ? EngineText(value) : ""; }
 
-void WriteRow(std::FILE* out, const SiteOutcome& site, const std::string& sector, double frequency,
-              double weibullA, double weibullK, double powerDensity) {
-  std::fprintf(out, "%s,%s,%s,%s,%s,%s,%s,%s,%s\n", Field(site.x).c_str(), Field(site.y).c_str(),
+// A text field, quoted when it holds a separator, a quote or a line break.
+std::string TextField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+void WriteRow(std::FILE* out, bool named, const SiteOutcome& site, const std::string& sector,
+              double bearing, double frequency, double weibullA, double weibullK,
+              double powerDensity) {
+  if (named) std::fprintf(out, "%s,", TextField(site.name).c_str());
+  std::fprintf(out, "%s,%s,%s,%s,%s,%s,%s,%s,%s,%s\n", Field(site.x).c_str(), Field(site.y).c_str(),
                Field(site.height).c_str(), Field(site.elevation).c_str(), sector.c_str(),
-               Field(frequency).c_str(), Field(weibullA).c_str(), Field(weibullK).c_str(),
-               Field(powerDensity).c_str());
+               Field(bearing).c_str(), Field(frequency).c_str(), Field(weibullA).c_str(),
+               Field(weibullK).c_str(), Field(powerDensity).c_str());
 }
 }  // namespace
 
 void WriteResultsCsv(std::FILE* out, const std::vector<SiteOutcome>& sites) {
-  std::fprintf(out, "x,y,height,elevation,sector,frequency,weibull_a,weibull_k,power_density\n");
+  bool named = false;
+  for (const SiteOutcome& site : sites) named = named || !site.name.empty();
+  std::fprintf(out,
+               "%sx,y,height,elevation,sector,bearing,frequency,weibull_a,weibull_k,"
+               "power_density\n",
+               named ? "name," : "");
   for (const SiteOutcome& site : sites) {
     double totalFrequency = 0;
-    for (std::size_t i = 0; i < site.sectors.size(); ++i) {
+    const std::size_t count = site.sectors.size();
+    for (std::size_t i = 0; i < count; ++i) {
       const SectorOutcome& s = site.sectors[i];
-      WriteRow(out, site, std::to_string(i + 1), s.frequency, s.weibullA, s.weibullK,
-               s.powerDensity);
+      WriteRow(out, named, site, std::to_string(i + 1), SectorBearing(i + 1, count), s.frequency,
+               s.weibullA, s.weibullK, s.powerDensity);
       totalFrequency += s.frequency;
     }
-    // The totals row carries the sum of the sector frequencies.
-    WriteRow(out, site, "all", totalFrequency, site.weibullA, site.weibullK, site.powerDensity);
+    // The totals row carries the sum of the sector frequencies and no bearing.
+    WriteRow(out, named, site, "all", NAN, totalFrequency, site.weibullA, site.weibullK,
+             site.powerDensity);
   }
 }
 

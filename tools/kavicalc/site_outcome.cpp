@@ -26,6 +26,8 @@ SiteOutcome ReadSiteOutcome(IKaviSiteResults* results, const Identities& ids) {
                    Read(results, &R::get_TotalWeibullA, iid),
                    Read(results, &R::get_TotalWeibullK, iid),
                    Read(results, &R::get_TotalEnergyProduction, iid),
+                   {},
+                   {},
                    {}};
   // The object does not tell its sector count: entries are asked for until
   // one past the last is refused.

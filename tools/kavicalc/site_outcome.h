@@ -4,6 +4,7 @@
 #include <kavi/identities.h>
 #include <kavi/interfaces.h>
 
+#include <string>
 #include <vector>
 
 namespace kavi::tool {
@@ -24,6 +25,18 @@ struct SiteOutcome {
   double weibullK;
   double powerDensity;
   std::vector<SectorOutcome> sectors;  // sector 1 first
+  std::string name;                    // from the sites file; may be empty
+  std::vector<std::string> warnings;   // what the user must know about this result
+};
+
+// A site whose calculation failed, with what the server said.
+struct SiteFailure {
+  std::size_t number;  // of the site in the order given, from 1
+  std::string name;
+  double x;
+  double y;
+  double height;
+  std::string message;  // "SOURCE: DESCRIPTION (0xHRESULT)"
 };
 
 SiteOutcome ReadSiteOutcome(IKaviSiteResults* results, const Identities& ids);
