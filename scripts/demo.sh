@@ -27,4 +27,4 @@ echo "== 3. Predicted wind climate at the turbine sites, 80 m above ground =="
 "$tool" predict --map examples/site.map --atlas "$out/station.lib" --height 80 \
   --sites examples/turbines.csv --plot "$out/turbines.svg"
 echo
-echo "Wind roses: $out/turbines.svg; roughness rose: $out/station-rose.svg"
+echo "Wind roses: $out/turbines-1.svg, $out/turbines-2.svg; roughness rose: $out/station-rose.svg"

@@ -19,12 +19,12 @@ std::string TextField(const std::string& text) {
 }
 
 void WriteRow(std::FILE* out, bool named, const SiteOutcome& site, const std::string& sector,
-              double bearing, double frequency, double weibullA, double weibullK,
+              double bearing, const std::string& frequency, double weibullA, double weibullK,
               double powerDensity) {
   if (named) std::fprintf(out, "%s,", TextField(site.name).c_str());
   std::fprintf(out, "%s,%s,%s,%s,%s,%s,%s,%s,%s,%s\n", Field(site.x).c_str(), Field(site.y).c_str(),
                Field(site.height).c_str(), Field(site.elevation).c_str(), sector.c_str(),
-               Field(bearing).c_str(), Field(frequency).c_str(), Field(weibullA).c_str(),
+               Field(bearing).c_str(), frequency.c_str(), Field(weibullA).c_str(),
                Field(weibullK).c_str(), Field(powerDensity).c_str());
 }
 }  // namespace
@@ -41,12 +41,14 @@ void WriteResultsCsv(std::FILE* out, const std::vector<SiteOutcome>& sites) {
     const std::size_t count = site.sectors.size();
     for (std::size_t i = 0; i < count; ++i) {
       const SectorOutcome& s = site.sectors[i];
-      WriteRow(out, named, site, std::to_string(i + 1), SectorBearing(i + 1, count), s.frequency,
-               s.weibullA, s.weibullK, s.powerDensity);
+      WriteRow(out, named, site, std::to_string(i + 1), SectorBearing(i + 1, count),
+               Field(s.frequency), s.weibullA, s.weibullK, s.powerDensity);
       totalFrequency += s.frequency;
     }
-    // The totals row carries the sum of the sector frequencies and no bearing.
-    WriteRow(out, named, site, "all", NAN, totalFrequency, site.weibullA, site.weibullK,
+    // The totals row carries the sum of the sector frequencies, a double, and
+    // no bearing.
+    WriteRow(out, named, site, "all", NAN,
+             std::isfinite(totalFrequency) ? ShortestText(totalFrequency) : "", site.weibullA, site.weibullK,
              site.powerDensity);
   }
 }

@@ -106,7 +106,8 @@ SiteSpec ParseSite(const std::vector<std::string>& fields, const Columns& column
                    const std::string& text, const std::string& command) {
   const std::string expected =
       columns.count == 0 ? "numbers x,y[,height], e.g. 1000,2000,50"
-                         : std::to_string(columns.count) + " fields " + ColumnList(header);
+                         : std::to_string(columns.count) + " fields " + ColumnList(header) +
+                               " as the header names them, with numbers for the position";
   if (columns.count == 0 ? (fields.size() < 2 || fields.size() > 3)
                          : fields.size() != columns.count)
     BadRow(name, row, expected, text, command);
