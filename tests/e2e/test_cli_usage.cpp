@@ -143,8 +143,9 @@ TEST_F(CliUsageTest, SitesFileMistakesNameTheFileAndRow) {
   ExpectUsageError(predict(noRows), noRows + ": row 2: expected numbers x,y[,height]", help);
   const std::string wrongHeader = files_.Write("header.csv", "easting,north\n1,2\n");
   ExpectUsageError(predict(wrongHeader),
-                   wrongHeader + ": row 1, column 2: unknown column 'north' (the header names x "
-                                 "or easting, y or northing",
+                   wrongHeader +
+                       ": row 1, column 2: unknown column 'north' (the header names x "
+                       "or easting, y or northing",
                    help);
   const std::string twice = files_.Write("twice.csv", "x,Easting,y\n1,2,3\n");
   ExpectUsageError(predict(twice), twice + ": row 1, column 2: column 'Easting' is named twice",

@@ -27,7 +27,7 @@ effects of the station's surroundings and writes the atlas file
 
 Options:
   --map FILE        map of height contours and roughness-change lines (MapFile);
-                    e.g. --map hill.map
+                    e.g. --map examples/site.map
   --tab FILE        observed wind climate of the station (TabFile);
                     e.g. --tab station.tab
   --height M        height of the measurement above ground in metres
@@ -43,8 +43,8 @@ Options:
   --help            this help
 
 Example:
-  kavicalc atlas --map hill.map --tab station.tab --height 30 --at 1000,2000 \
-                 --out station.lib
+  kavicalc atlas --map examples/site.map --tab examples/station.tab --height 10 \
+                 --at -1000,0 --obstacles examples/station.obs --out station.lib
 )";
 
 int Run(const ToolEdition& edition, const ParsedOptions& options) {

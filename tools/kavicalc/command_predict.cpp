@@ -28,47 +28,65 @@ constexpr const char* kHelp =
     R"(Usage: kavicalc [--edition kavicalc|kavibase] predict --map FILE --atlas FILE
                      --height M (--at X,Y ... | --sites FILE) [--rose FILE]
                      [--obstacles FILE] [--set ID=VALUE ...]
-                     [--format table|json|csv] [--plot FILE.svg]
+                     [--format table|json|csv] [--plot FILE.svg|FILE.png]
+                     [--scale MIN,MAX] [--fail-fast]
 
 Predicts the wind climate at one or more sites from a wind atlas: Weibull A and
 k, frequency and power density per sector and for all sectors
 (AtlasUser.CalculateResults, once per site).
 
+Every site is accounted for: a site that fails is reported on standard error
+with its position and the reason, the others are still calculated and
+printed, and the exit status is then 1, after a count of the failures. Sites
+off the map or near its edge, and heights outside the atlas's standard
+heights (extrapolated results), are warned about on standard error (and
+listed under "warnings" in JSON).
+
 Options:
   --map FILE        map of height contours and roughness-change lines (MapFile);
-                    e.g. --map hill.map
-  --atlas FILE      wind atlas file (AtlasFile); e.g. --atlas station.lib
+                    e.g. --map examples/site.map
+  --atlas FILE      wind atlas file (AtlasFile); e.g. --atlas examples/station.lib
   --height M        height above ground of the prediction in metres
-                    (HeightAGL); e.g. --height 50
+                    (HeightAGL); e.g. --height 80
   --at X,Y          a site in map units; repeat for more sites;
-                    e.g. --at 1000,2000 --at 1500,2500
-  --sites FILE      the sites as CSV rows x,y[,height] (an optional first row
-                    x,y[,height] names the columns; blank lines and lines
-                    starting with # are skipped); a height on a row overrides
-                    --height, which may be left out when every row has one;
-                    e.g. --sites turbines.csv
+                    e.g. --at 1500,1000 --at -3000,1500
+  --sites FILE      the sites as CSV: rows x,y[,height], or columns named in
+                    a first row: x or easting, y or northing, and optionally
+                    height or hub_height and name (any order, any letter
+                    case; the name is carried into every output); blank lines
+                    and lines starting with # are skipped; a height on a row
+                    overrides --height, which may be left out when every row
+                    has one; e.g. --sites examples/turbines.csv
   --rose FILE       roughness rose file, used instead of the map's roughness
                     (RoughnessRoseFile); e.g. --rose site.rrd
   --obstacles FILE  obstacles near the sites (ObstaclesDataFile);
-                    e.g. --obstacles site.obs
+                    e.g. --obstacles examples/station.obs
   --set ID=VALUE    puts a configuration parameter before the calculation;
                     repeatable; see 'kavicalc params'; e.g. --set RDECAYL=20000
   --format FORMAT   table (default): one block per site with its sectors;
-                    json: one document {"sites": [...]} at full precision;
-                    csv: columns x,y,height,elevation,sector,frequency,
-                    weibull_a,weibull_k,power_density, one row per site and
-                    sector plus a row with sector "all" for the totals;
-                    e.g. --format json
-  --plot FILE.svg   also draws the wind rose of each site into an SVG image:
-                    per sector the frequency (%) as wedge length and the
-                    Weibull A (m/s) as colour and number; one panel per site,
-                    at most the first 12 sites; e.g. --plot roses.svg
+                    json: one document {"sites": [...]} (and "failures": [...]
+                    when sites failed), every number so that it reads back
+                    exactly; csv: columns [name,]x,y,height,elevation,sector,
+                    bearing,frequency,weibull_a,weibull_k,power_density, one
+                    row per site and sector plus a row with sector "all" for
+                    the totals; e.g. --format json
+  --plot FILE       also draws the wind rose of each site: per sector the
+                    frequency (%) as wedge length and the Weibull A (m/s) as
+                    colour and number; 12 sites to a page, every site drawn:
+                    more than 12 sites make pages FILE-1.svg, FILE-2.svg, ...;
+                    a name ending in .png writes PNG images instead of SVG;
+                    where each page went is said on standard error;
+                    e.g. --plot roses.svg
+  --scale MIN,MAX   the range of the Weibull A colour scale in m/s (default
+                    0,20, the same in every figure so that figures compare);
+                    e.g. --scale 4,12
+  --fail-fast       stops at the first site that fails, printing no results
   --help            this help
 
 Examples:
-  kavicalc predict --map hill.map --atlas station.lib --height 50 --at 1000,2000
-  kavicalc predict --map hill.map --atlas station.lib --sites turbines.csv --format csv
-  kavicalc predict --map hill.map --atlas station.lib --sites turbines.csv --plot roses.svg
+  kavicalc predict --map examples/site.map --atlas examples/station.lib --height 80 --at 1500,1000
+  kavicalc predict --map examples/site.map --atlas examples/station.lib --sites examples/turbines.csv --format csv
+  kavicalc predict --map examples/site.map --atlas examples/station.lib --sites examples/turbines.csv --plot roses.png
 )";
 
 // The sites from --at or --sites, each with its height.

@@ -31,20 +31,21 @@ file (RoughnessRoseGenerator.CalculateRoughnessRose).
 
 Options:
   --map FILE        map of height contours and roughness-change lines (MapFile);
-                    e.g. --map hill.map
+                    e.g. --map examples/site.map
   --sectors N       number of direction sectors, 1 to 36; e.g. --sectors 12
   --at X,Y          position in map units; e.g. --at 1000,2000
   --out FILE        roughness rose file to write; e.g. --out site.rrd
   --set ID=VALUE    puts a configuration parameter before the calculation;
                     repeatable; see 'kavicalc params'; e.g. --set MAXRC=7
-  --plot FILE.svg   also draws the rose just written into an SVG image: per
-                    sector the rings of roughness length out to each change,
-                    on a distance scale; e.g. --plot site-rose.svg
+  --plot FILE.svg   also draws the rose just written into an SVG image (a
+                    name ending in .png writes a PNG image): per sector the
+                    rings of roughness length out to each change, on a
+                    distance scale; e.g. --plot site-rose.svg
   --help            this help
 
 Examples:
-  kavicalc rose --map hill.map --sectors 12 --at 1000,2000 --out site.rrd
-  kavicalc rose --map hill.map --sectors 36 --at 1000,2000 --out site.rrd --plot site-rose.svg
+  kavicalc rose --map examples/site.map --sectors 12 --at -1000,0 --out station.rrd
+  kavicalc rose --map examples/site.map --sectors 36 --at -1000,0 --out station.rrd --plot rose.png
 )";
 
 int Run(const ToolEdition& edition, const ParsedOptions& options) {

@@ -48,8 +48,8 @@ void WriteResultsCsv(std::FILE* out, const std::vector<SiteOutcome>& sites) {
     // The totals row carries the sum of the sector frequencies, a double, and
     // no bearing.
     WriteRow(out, named, site, "all", NAN,
-             std::isfinite(totalFrequency) ? ShortestText(totalFrequency) : "", site.weibullA, site.weibullK,
-             site.powerDensity);
+             std::isfinite(totalFrequency) ? ShortestText(totalFrequency) : "", site.weibullA,
+             site.weibullK, site.powerDensity);
   }
 }
 
