@@ -22,7 +22,8 @@ seconds=${1:-30}
 shift || true
 readers=("$@")
 if [ ${#readers[@]} -eq 0 ]; then
-  readers=(map_input observed_climate atlas_file obstacle_file roughness_rose_file)
+  readers=(map_input observed_climate atlas_file obstacle_file roughness_rose_file site_list
+    obstacle_check)
 fi
 build=${KAVI_FUZZ_BUILD:-build-fuzz}
 

@@ -8,10 +8,12 @@ packages=(cmake make g++ libgtest-dev python3 pkg-config
   locales
   # maps from rasters and land cover, resource grids as GeoTIFF and NetCDF
   libgdal-dev gdal-bin libnetcdf-dev netcdf-bin
+  # incomplete gamma functions of the energy yield
+  libboost-dev
   # pictures rendered to PNG
   librsvg2-bin librsvg2-dev
   # the Python client's analysis layer (for /usr/bin/python3)
-  python3-numpy python3-xarray python3-netcdf4 python3-dask python3-distributed python3-yaml
+  python3-numpy python3-scipy python3-xarray python3-netcdf4 python3-dask python3-distributed python3-yaml
   python3-matplotlib)
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -9,6 +9,7 @@ invoked on attribute access, as late binding does: ``param.IsValueValid``.
 Setting an attribute is a property put.
 """
 
+import os
 import threading
 from ctypes import (CFUNCTYPE, POINTER, byref, c_char_p, c_int32, c_uint16, c_uint32, c_void_p,
                     pointer)
@@ -168,6 +169,11 @@ class Dispatch(ComObject):
     def __setattr__(self, name, value):
         if name.startswith("_"):
             raise AttributeError(f"cannot set {name} on an automation object")
+        # A string property keeps only the text before a NUL, so a file name
+        # such as "site.map\0junk" would quietly name another file.
+        text = os.fspath(value) if isinstance(value, os.PathLike) else value
+        if isinstance(text, str) and "\0" in text:
+            raise ValueError(f"{name}: the text {text!r} holds a NUL character")
         member = _member(self._address, name)
         invoke(self._address, name, member, _abi.DISPATCH_PROPERTYPUT, (value,), put=True)
 

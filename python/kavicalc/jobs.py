@@ -14,6 +14,8 @@ from collections.abc import Mapping
 from ._abi import E_INVALIDARG
 from ._dispatch import Dispatch
 from ._errors import ComError
+from ._file_identity import refuse_output_over_inputs
+from ._site_runs import check_jobs, run_sites
 
 EDITION_PREFIXES = {"kavicalc": "Kavicalc", "kavibase": "KAVIBASE"}
 MAX_SECTORS = 36
@@ -76,6 +78,7 @@ def rose(map_file, sectors, x, y, out, edition="kavicalc", settings=None):
     """
     sectors = _sector_count(sectors)
     x, y = _position(x, y)
+    refuse_output_over_inputs("out", out, map_file=map_file)
     generator = _create(edition, "RoughnessRoseGenerator")
     _configure(generator, settings)
     generator.MapFile = map_file
@@ -92,6 +95,8 @@ def atlas(map_file, tab_file, height, x, y, out, rose_file=None, obstacles_file=
     """
     height = _height(height)
     x, y = _position(x, y, "the station")
+    refuse_output_over_inputs("out", out, map_file=map_file, tab_file=tab_file,
+                              rose_file=rose_file, obstacles_file=obstacles_file)
     generator = _create(edition, "AtlasGenerator")
     _configure(generator, settings)
     generator.MapFile = map_file
@@ -154,24 +159,46 @@ def site_record(results):
 
 
 def predict(map_file, atlas_file, height, sites, rose_file=None, obstacles_file=None,
-            settings=None, edition="kavicalc"):
+            settings=None, edition="kavicalc", *, jobs=1, as_dataset=False, power_curve=None,
+            air_density=None):
     """The predicted wind climate at each site: AtlasUser.CalculateResults per site.
 
     sites holds (x, y) or (x, y, height) tuples, or mappings with "x", "y" and
     optionally "height"; a per-site height overrides height (which may be None
     when every site has its own). Returns {"sites": [...]} with one dict per
-    site as site_record gives it.
+    site as site_record gives it; the first failing site raises its ComError.
+
+    jobs threads calculate at once (None: all cores), each with its own
+    AtlasUser; the results are the same whatever jobs. as_dataset=True returns
+    an xarray.Dataset over a site dimension with the variables of
+    kavicalc.grid (power_curve and air_density add the energy yield), failed
+    sites not a number and listed on its attributes.
     """
     # Every site is checked before the first calculation, as the command line does.
-    checked = [_site(site, height, number) for number, site in enumerate(sites, start=1)]
-    user = _create(edition, "AtlasUser")
-    _configure(user, settings)
-    user.MapFile = map_file
-    user.AtlasFile = atlas_file
-    _put_optional(user, "RoughnessRoseFile", rose_file)
-    _put_optional(user, "ObstaclesDataFile", obstacles_file)
-    records = []
-    for x, y, site_height in checked:
-        user.HeightAGL = site_height
-        records.append(site_record(user.CalculateResults(x, y)))
+    tasks = [_site(site, height, number) for number, site in enumerate(sites, start=1)]
+    if as_dataset:
+        from .analysis.sites import predict_dataset
+        return predict_dataset(map_file, atlas_file, tasks, rose_file, obstacles_file, settings,
+                               edition, power_curve, air_density, jobs)
+    if power_curve is not None or air_density is not None:
+        raise ValueError("power_curve and air_density come with as_dataset=True")
+
+    def open_user():
+        user = _create(edition, "AtlasUser")
+        _configure(user, settings)
+        user.MapFile = map_file
+        user.AtlasFile = atlas_file
+        _put_optional(user, "RoughnessRoseFile", rose_file)
+        _put_optional(user, "ObstaclesDataFile", obstacles_file)
+        return user
+
+    records = [None] * len(tasks)
+    failures = {}
+
+    def keep(index, results):
+        records[index] = site_record(results)
+
+    run_sites(open_user, tasks, check_jobs(jobs), keep, failures.__setitem__)
+    if failures:
+        raise failures[min(failures)]
     return {"sites": records}

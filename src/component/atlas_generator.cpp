@@ -25,6 +25,7 @@ const DispatchTable& AtlasGenerator::Table() {
 
 HRESULT AtlasGenerator::CalculateAtlas(double x, double y, BSTR AtlasFileName) noexcept {
   if (!AtlasFileName) return Refuse("No atlas file name given");
+  if (const HRESULT h = RefuseUnusableHeight(); FAILED(h)) return h;
   return RunCalculation([&] {
     CopyParameters();
     model_->Reset();

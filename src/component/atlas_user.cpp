@@ -26,6 +26,7 @@ const DispatchTable& AtlasUser::Table() {
 }
 
 HRESULT AtlasUser::CalculateResults(double x, double y, IKaviSiteResults** pVal) noexcept {
+  if (const HRESULT h = RefuseUnusableHeight(); FAILED(h)) return h;
   return RunCalculation([&] {
     CopyParameters();
     model_->Reset();

@@ -5,6 +5,9 @@
 
 #include <kavi/dispids.h>
 
+#include <cmath>
+#include <limits>
+#include <sstream>
 #include <vector>
 
 #include "component/automation_string.h"
@@ -50,6 +53,21 @@ class SiteObject : public CalculatorObject<Derived, I, Model> {
         Get<I, &I::get_ObstaclesDataFile>(u"ObstaclesDataFile", dispid::ObstaclesDataFile),
         Put<I, &I::put_ObstaclesDataFile>(u"ObstaclesDataFile", dispid::ObstaclesDataFile),
     };
+  }
+
+  // A calculation needs a height above ground that single precision holds:
+  // finite and above 0 once rounded. The property itself stores whatever was
+  // put; E_INVALIDARG with error information naming the height otherwise.
+  HRESULT RefuseUnusableHeight() const {
+    const double h = heightAGL_;
+    if (std::isfinite(h) && h > 0.0 && h <= std::numeric_limits<float>::max() &&
+        static_cast<float>(h) > 0.0f)
+      return S_OK;
+    std::ostringstream text;
+    text << "HeightAGL " << heightAGL_
+         << " m cannot be used: the height above ground must be a finite number of metres above "
+            "0";
+    return this->Refuse(text.str().c_str());
   }
 
   StringProperty obstaclesFile_;

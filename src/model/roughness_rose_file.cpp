@@ -8,7 +8,8 @@
 #include <sstream>
 
 #include "model/exceptions.h"
-#include "numerics/replacement_file.h"
+#include "model/roughness_rose_plausibility.h"
+#include "output/output_file.h"
 
 namespace kavi::model {
 
@@ -27,6 +28,8 @@ constexpr const char* kTooManyChanges =
     "Cannot open file: more than 10 roughness changes in a sector";
 constexpr const char* kNegativeChanges =
     "Cannot open file: negative number of roughness changes in a sector";
+constexpr const char* kIncomplete =
+    "Cannot open file: fewer values than the counts announce, or one that is not a number";
 
 bool IsDirectory(const std::string& path) {
   struct stat info;
@@ -53,12 +56,13 @@ void WriteRow(std::ostream& out, const T* values, int nsec) {
   for (int i = 0; i < nsec; ++i) out << std::setw(kFieldWidth) << values[i];
 }
 
-// Reads nsec values into `values`, stopping at the first that cannot be read.
+// Reads nsec values into `values`; a file that ends early or holds something
+// other than a number is refused, not used with what the rose held before.
 template <typename T>
 void ReadRow(std::istream& in, T* values, int nsec) {
   for (int i = 0; i < nsec; ++i) {
     T value{};
-    if (!(in >> value)) return;
+    if (!(in >> value)) throw RuntimeError(kLoadContext, kIncomplete);
     values[i] = value;
   }
 }
@@ -82,7 +86,7 @@ void SaveRoughnessRose(const std::string& path, int nsec, const numerics::Roughn
   }
   WriteRow(out, rose.z0[m], nsec);
   const std::string text = out.str();
-  numerics::ReplacementFile file;
+  output::OutputFile file;
   if (IsDirectory(path) || !file.Open(path) || !file.Write(text.data(), text.size()) ||
       !file.Commit()) {
     throw RuntimeError(kSaveContext, kCannotOpen);
@@ -109,6 +113,8 @@ void LoadRoughnessRose(const std::string& path, int nsec, numerics::RoughnessRos
     ReadRow(in, read.distance[r], n);
   }
   ReadRow(in, read.z0[m], n);
+  if (const std::string problem = RoseProblem(read, n); !problem.empty())
+    throw RuntimeError(kLoadContext, std::string(kCannotOpen) + ": " + problem);
   rose = read;
 }
 

@@ -10,7 +10,9 @@ namespace kavi::model {
 class CVemoMap {
  public:
   CVemoMap();
-  // Reads the map file into the storage (context "CVemoMap::Load").
+  // Reads the map file into the storage (context "CVemoMap::Load"). A file
+  // whose bytes equal those of the last successful load is not parsed again:
+  // the storage already holds exactly what parsing it would give.
   void Load(const std::string& file);
 
   int mapCapacity() const { return static_cast<int>(mapX_.size()); }
@@ -21,6 +23,11 @@ class CVemoMap {
   int lineCount_ = 0;
   int entryCount_ = 0;
   bool mapLoaded_ = false;
+
+ private:
+  // The bytes of the file that the storage was parsed from; empty when the
+  // storage holds no successful parse of a file read whole.
+  std::string parsedBytes_;
 };
 
 }  // namespace kavi::model

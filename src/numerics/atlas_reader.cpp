@@ -1,4 +1,5 @@
 #include "numerics/atlas_file.h"
+#include "numerics/atlas_plausibility.h"
 #include "numerics/numerical_state.h"
 #include "numerics/open_data_file.h"
 #include "numerics/text_reader.h"
@@ -103,6 +104,7 @@ void LoadAtlas(AtlasTables& atlas, int& sectorsRead, char* title, int titleCapac
     outcome =
         AtlasReader(in, read).Read(readTitle, capacity < 0 ? 0 : capacity, titleLength, sectors);
   }
+  if (outcome == Outcome::kRead && !AtlasIsPlausible(read, sectors)) outcome = Outcome::kBad;
   CloseDataFile(unit);
   switch (outcome) {
     case Outcome::kBad:

@@ -4,7 +4,7 @@
 #include "numerics/fixed_field.h"
 #include "numerics/numerical_state.h"
 #include "numerics/open_data_file.h"
-#include "numerics/replacement_file.h"
+#include "output/output_file.h"
 
 namespace kavi::numerics {
 
@@ -70,7 +70,7 @@ void SaveAtlas(const AtlasTables& atlas, int sectorCount, const char* title, int
     return;
   }
   const std::string text = AtlasText(atlas, sectorCount, title, title ? titleLength : 0);
-  ReplacementFile file;
+  output::OutputFile file;
   if (!file.Open(path) || !file.Write(text.data(), text.size()) || !file.Commit()) {
     SetStatus(kStatusCannotOpenFile);
   }

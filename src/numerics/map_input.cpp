@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "numerics/free_format.h"
+#include "numerics/map_plausibility.h"
 #include "numerics/map_transformation.h"
 #include "numerics/numerical_state.h"
 #include "numerics/open_data_file.h"
@@ -128,6 +129,9 @@ class MapReader {
       }
       LineHeader header;
       if (!ParseLineHeader(record, length, header)) return Outcome::kMapError;
+      if (header.kind != 0 &&
+          !(MapRoughnessIsPlausible(header.left) && MapRoughnessIsPlausible(header.right)))
+        return Outcome::kMapError;
       if (header.points < kMinStoredPoints) {
         if (!SkipPoints(header.points)) return Outcome::kMapError;
         continue;

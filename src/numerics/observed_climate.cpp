@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/climate_plausibility.h"
 #include "numerics/free_format.h"
 #include "numerics/numerical_state.h"
 #include "numerics/open_data_file.h"
@@ -93,7 +94,8 @@ class ClimateReader {
     if (flag == kCumulativeFlag) UnaccumulateFromBelow();
     if (flag == kExceedanceFlag) UnaccumulateFromAbove();
     return NoNegativeFrequency(frequenciesGiven) && LimitsAreSpeedBins() &&
-           Normalise(frequenciesGiven) && AllFinite();
+           Normalise(frequenciesGiven) && AllFinite() &&
+           ClimateIsPlausible(c_, flag < 0 && flag != kExceedanceFlag);
   }
 
  private:

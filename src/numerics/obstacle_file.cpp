@@ -7,13 +7,15 @@
 #include <string>
 
 #include "numerics/numerical_state.h"
+#include "numerics/obstacle_plausibility.h"
 
 namespace kavi::numerics {
 
 namespace {
 
 constexpr int kValuesPerObstacle = 7;
-constexpr int kMaxTokenLength = 64;  // longer words are never numbers of this file
+constexpr int kMaxTokenLength = 64;        // longer words are never numbers of this file
+constexpr long kMaxLineLength = 1L << 20;  // 1 MiB
 
 bool IsSeparator(int c) {
   return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\v' || c == '\f';
@@ -84,11 +86,11 @@ class RecordScanner {
     int size = 0;
     bool tooLong = false;
     for (; c != EOF && c != '\n' && !IsSeparator(c); c = std::getc(file_)) {
-      if (size < kMaxTokenLength) {
-        word[size++] = static_cast<char>(c);
-      } else {
-        tooLong = true;
+      if (size == kMaxTokenLength) {
+        tooLong = true;  // no number of this file; not read to its end (it may have none)
+        break;
       }
+      word[size++] = static_cast<char>(c);
     }
     if (c == '\n') std::ungetc(c, file_);
     if (tooLong || !ParseNumber(word, size, value)) return Result::kNotNumber;
@@ -104,24 +106,27 @@ class RecordScanner {
     return Result::kNumber;
   }
 
-  void SkipRestOfLine() {
-    int c;
-    do {
-      c = std::getc(file_);
-    } while (c != EOF && c != '\n');
+  // Skips to the next line; false when the line is longer than any line of
+  // such a file (a device or a file of another kind).
+  bool SkipRestOfLine() {
+    for (long read = 0; read < kMaxLineLength; ++read) {
+      const int c = std::getc(file_);
+      if (c == EOF || c == '\n') return true;
+    }
+    return false;
   }
 
   // Copies the first characters of the current line into `title` (blank-padded,
   // carriage return dropped) and moves to the next line.
-  void ReadTitle(char (&title)[kObstacleTitleLength + 1]) {
+  bool ReadTitle(char (&title)[kObstacleTitleLength + 1]) {
     int size = 0;
     int c = std::getc(file_);
-    for (; c != EOF && c != '\n'; c = std::getc(file_)) {
-      if (size < kObstacleTitleLength) title[size++] = static_cast<char>(c);
-    }
+    for (; c != EOF && c != '\n' && size < kObstacleTitleLength; c = std::getc(file_))
+      title[size++] = static_cast<char>(c);
     if (size > 0 && title[size - 1] == '\r') --size;
     std::memset(title + size, ' ', kObstacleTitleLength - size);
     title[kObstacleTitleLength] = '\0';
+    return c == EOF || c == '\n' || SkipRestOfLine();
   }
 
  private:
@@ -136,9 +141,10 @@ long FirstLineStart(std::FILE* file) {
 }
 
 // Reads the obstacles of an open file; false when a record is not numbers or
-// the file cannot be read.
+// not a plausible obstacle, when there are more than the list holds (tooMany
+// set) or when the file cannot be read.
 bool ReadObstacles(std::FILE* file, int& count, float* const (&columns)[kValuesPerObstacle],
-                   char (&title)[kObstacleTitleLength + 1]) {
+                   char (&title)[kObstacleTitleLength + 1], bool& tooMany) {
   RecordScanner scanner(file);
   const long firstLine = FirstLineStart(file);
   if (std::fseek(file, firstLine, SEEK_SET) != 0) return false;
@@ -147,15 +153,22 @@ bool ReadObstacles(std::FILE* file, int& count, float* const (&columns)[kValuesP
   float values[kValuesPerObstacle];
   const bool titled = scanner.NextObstacle(false, values) != RecordScanner::Result::kNumber;
   if (std::fseek(file, firstLine, SEEK_SET) != 0) return false;
-  if (titled) scanner.ReadTitle(title);
+  if (titled && !scanner.ReadTitle(title)) return false;
 
-  while (count < kMaxObstacles) {
+  for (;;) {
     const RecordScanner::Result result = scanner.NextObstacle(true, values);
     if (result == RecordScanner::Result::kEndOfFile) break;  // an incomplete record ends the list
     if (result == RecordScanner::Result::kNotNumber) return false;
+    // More obstacles than the list holds are refused, not cut off unseen.
+    if (count == kMaxObstacles) {
+      tooMany = true;
+      return false;
+    }
+    if (!ObstacleIsPlausible(values[0], values[1], values[2], values[3], values[4], values[6]))
+      return false;
     for (int v = 0; v < kValuesPerObstacle; ++v) columns[v][count] = values[v];
     ++count;
-    scanner.SkipRestOfLine();
+    if (!scanner.SkipRestOfLine()) return false;
   }
   return std::ferror(file) == 0;
 }
@@ -186,10 +199,11 @@ void ReadObstacleFile(int& count, float (&firstBearing)[kMaxObstacles],
   float* const columns[kValuesPerObstacle] = {
       firstBearing, firstDistance, secondBearing, secondDistance, height, depth, porosity};
   int read = 0;
-  const bool ok = ReadObstacles(file, read, columns, title);
+  bool tooMany = false;
+  const bool ok = ReadObstacles(file, read, columns, title, tooMany);
   std::fclose(file);
   if (!ok) {
-    SetStatus(kStatusObstacleFileUnreadable);
+    SetStatus(tooMany ? kStatusTooManyShelterRecords : kStatusObstacleFileUnreadable);
     return;
   }
   count = read;

@@ -14,12 +14,13 @@ namespace kavi::numerics {
 constexpr int kStatusObstacleFileMissing = 1;     // the file cannot be opened
 constexpr int kStatusObstacleFileUnreadable = 9;  // a record holds something other than numbers
 
-// Reads at most 50 obstacles from the file named by the first `length`
+// Reads the obstacles (at most 50) from the file named by the first `length`
 // characters of `name` into the seven arrays and sets `count`; the title goes to
 // Obstacles().title. The first line is the first obstacle when it holds seven
 // numbers, otherwise it is the title. A record may continue over following
 // lines; numbers after the seventh on a line are ignored; an incomplete last
-// record ends the list, and lines after the 50th obstacle are not read.
+// record ends the list. A 51st obstacle sets status 2 (the list is too large);
+// an obstacle that is no plausible shape (ObstacleIsPlausible) is unreadable.
 // On failure sets the status word (constants above) and leaves count 0.
 void ReadObstacleFile(int& count, float (&firstBearing)[kMaxObstacles],
                       float (&firstDistance)[kMaxObstacles], float (&secondBearing)[kMaxObstacles],

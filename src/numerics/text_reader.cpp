@@ -6,6 +6,22 @@
 
 namespace kavi::numerics {
 
+bool TextReader::WithinBounds(const char* data, std::size_t size) {
+  fileBytes_ += size;
+  // Lines that start and end within these bytes are shorter than the buffer;
+  // only the line going on from before and the one going on after count.
+  const auto* first = static_cast<const char*>(std::memchr(data, '\n', size));
+  if (!first) {
+    lineBytes_ += size;
+  } else {
+    if (lineBytes_ + static_cast<std::size_t>(first - data) > kMaxLineBytes) return false;
+    std::size_t last = size;
+    while (data[last - 1] != '\n') --last;
+    lineBytes_ = size - last;
+  }
+  return fileBytes_ <= kMaxFileBytes && lineBytes_ <= kMaxLineBytes;
+}
+
 bool TextReader::Refill() {
   if (atEnd_) return false;
   std::memmove(buffer_, buffer_ + next_, end_ - next_);
@@ -13,11 +29,18 @@ bool TextReader::Refill() {
   next_ = 0;
   const std::size_t wanted = kBufferSize - end_;
   const std::size_t got = std::fread(buffer_ + end_, 1, wanted, file_);
-  end_ += got;
   if (got < wanted) {
     atEnd_ = true;
     error_ = std::ferror(file_) != 0;
   }
+  if (!WithinBounds(buffer_ + end_, got)) {
+    // A device or pipe without end, or a file of another kind: reading stops
+    // here as after a read error.
+    atEnd_ = true;
+    error_ = true;
+    return false;
+  }
+  end_ += got;
   return got > 0;
 }
 

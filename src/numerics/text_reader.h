@@ -31,11 +31,19 @@ class TextReader {
   // Skips what is left of the current record, up to and including its line end.
   void SkipRestOfRecord();
 
-  // True when reading failed for another reason than the end of the file.
+  // True when reading failed for another reason than the end of the file,
+  // also when the file holds a line over 1 MiB or is over 2 GiB long (no file
+  // of the engine's is: it is a device, a pipe without end or another kind).
   bool failed() const { return error_; }
+
+  static constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
+  static constexpr unsigned long long kMaxFileBytes = 2ULL << 30;
 
  private:
   static constexpr std::size_t kBufferSize = 1 << 16;
+
+  // Counts `size` bytes just read; false once a bound is passed.
+  bool WithinBounds(const char* data, std::size_t size);
 
   // Moves the unread characters to the front and reads more behind them.
   // False when nothing more could be read.
@@ -49,6 +57,8 @@ class TextReader {
   std::size_t end_ = 0;   // end of the characters in the buffer
   bool atEnd_ = false;    // nothing more to read from the file
   bool error_ = false;
+  unsigned long long fileBytes_ = 0;
+  std::size_t lineBytes_ = 0;  // since the last line end read
   char buffer_[kBufferSize];
 };
 

@@ -14,6 +14,7 @@
 #include <system_error>
 #include <vector>
 
+#include "output/output_file.h"
 #include "thread_error.h"
 
 namespace kavi::runtime {
@@ -135,43 +136,10 @@ HRESULT Load(const std::string& path, RegistryTree& tree) {
   return S_OK;
 }
 
-bool WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n == 0) errno = EIO;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// Writes a temporary file beside the registry, flushes it to disk and renames
-// it over the registry, so that readers see either the old or the new file.
+// Replaces the registry whole, so that readers see either the old or the new file.
 HRESULT Replace(const std::string& path, const std::string& text) {
-  std::string temporary = path + ".XXXXXX";
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0)
-    return Fail(REGDB_E_WRITEREGDB,
-                "Registry file " + path + " cannot be written: " + ErrorText(errno));
-  struct stat existing {};
-  const mode_t mode = stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
-  int failure = 0;
-  if (fchmod(fd, mode) != 0 || !WriteAll(fd, text) || fsync(fd) != 0) failure = errno;
-  if (close(fd) != 0 && failure == 0) failure = errno;
-  if (failure == 0 && rename(temporary.c_str(), path.c_str()) != 0) failure = errno;
-  if (failure != 0) {
-    unlink(temporary.c_str());
-    return Fail(REGDB_E_WRITEREGDB,
-                "Registry file " + path + " cannot be written: " + ErrorText(failure));
-  }
-  // Make the rename itself durable.
-  const int folder = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    fsync(folder);
-    close(folder);
-  }
+  if (const std::string problem = output::WriteWholeFile(path, text); !problem.empty())
+    return Fail(REGDB_E_WRITEREGDB, "Registry file " + path + " cannot be written: " + problem);
   return S_OK;
 }
 

@@ -1,8 +1,7 @@
 // Whole calculations through kavicalc on small synthetic inputs: the output
 // formats of predict agree with each other and with the quantities' own
 // definitions, per-site heights apply, and atlas then predict at the station
-// gives back the observed climate. Skipped while the server reports a step
-// as not implemented.
+// gives back the observed climate.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,10 +14,6 @@
 
 namespace kavi::e2e {
 namespace {
-
-#define SKIP_IF_NOT_IMPLEMENTED(result)                                               \
-  if ((result).status == 1 && (result).err.find("(0x80004001)") != std::string::npos) \
-  GTEST_SKIP() << "not in this build yet: " << (result).err
 
 // Mean power density of a Weibull distribution, W/m²: ½ρ A³ Γ(1 + 3/k).
 double PowerDensity(double A, double k) { return 0.61259156 * A * A * A * std::tgamma(1 + 3 / k); }
@@ -53,7 +48,6 @@ TEST_F(CliCalculationTest, PredictFormatsAgreeAndHoldTheDefinitions) {
   std::vector<std::string> args = Predict(sites);
   args.insert(args.end(), {"--format", "json"});
   const ToolResult json = RunKavicalc(args);
-  SKIP_IF_NOT_IMPLEMENTED(json);
   ASSERT_EQ(json.status, 0) << json.err;
   const JsonValue document = ParseJson(json.out);
   const JsonValue& list = document["sites"];
@@ -94,14 +88,15 @@ TEST_F(CliCalculationTest, PredictFormatsAgreeAndHoldTheDefinitions) {
   const std::vector<std::string> rows = Lines(csv.out);
   ASSERT_EQ(rows.size(), 1u + 2 * 13);
   EXPECT_EQ(rows[0],
-            "x,y,height,elevation,sector,bearing,frequency,weibull_a,weibull_k,power_density");
+            "x,y,height,elevation,sector,bearing,frequency,weibull_a,weibull_k,power_density,"
+            "mean_speed");
   for (std::size_t s = 0; s < 2; ++s) {
     const JsonValue& site = list[s];
     double frequencySum = 0;
     for (std::size_t i = 0; i < 13; ++i) {
       // Columns from the sector on, without the bearing, which is checked below.
       std::vector<std::string> f = Split(rows[1 + s * 13 + i]);
-      ASSERT_EQ(f.size(), 10u) << rows[1 + s * 13 + i];
+      ASSERT_EQ(f.size(), 11u) << rows[1 + s * 13 + i];
       EXPECT_EQ(f[5], i < 12 ? std::to_string(30 * i) : "") << "bearing";
       f.erase(f.begin() + 5);
       EXPECT_EQ(std::stod(f[0]), site["x"].number);
@@ -113,6 +108,7 @@ TEST_F(CliCalculationTest, PredictFormatsAgreeAndHoldTheDefinitions) {
         EXPECT_EQ(std::stod(f[6]), sector["weibull_a"].number);
         EXPECT_EQ(std::stod(f[7]), sector["weibull_k"].number);
         EXPECT_EQ(std::stod(f[8]), sector["power_density"].number);
+        EXPECT_EQ(std::stod(f[9]), sector["mean_speed"].number);
         // Each sector's frequency reads back as the single it is.
         frequencySum += static_cast<double>(std::stof(f[5]));
       } else {
@@ -121,6 +117,7 @@ TEST_F(CliCalculationTest, PredictFormatsAgreeAndHoldTheDefinitions) {
         EXPECT_EQ(std::stod(f[6]), site["weibull_a"].number);
         EXPECT_EQ(std::stod(f[7]), site["weibull_k"].number);
         EXPECT_EQ(std::stod(f[8]), site["power_density"].number);
+        EXPECT_EQ(std::stod(f[9]), site["mean_speed"].number);
       }
     }
   }
@@ -151,7 +148,6 @@ TEST_F(CliCalculationTest, HeightsOfTheSitesFileOverrideTheCommonHeight) {
       files_.Write("sites.csv", "x,y,height\n1000,2000,30\n# same place, higher\n1000,2000,80\n");
   std::vector<std::string> args = Predict({"--sites", sites, "--format", "json"});
   const ToolResult r = RunKavicalc(args);
-  SKIP_IF_NOT_IMPLEMENTED(r);
   ASSERT_EQ(r.status, 0) << r.err;
   const JsonValue list = ParseJson(r.out)["sites"];
   ASSERT_EQ(list.items.size(), 2u);
@@ -175,7 +171,6 @@ TEST_F(CliCalculationTest, AtlasThenPredictAtTheStationGivesBackTheObservedClima
   const std::string atlas = files_.File("station.lib");
   const ToolResult made = RunKavicalc({"atlas", "--map", map_, "--tab", tab, "--height", "30",
                                        "--at", "1000,2000", "--out", atlas});
-  SKIP_IF_NOT_IMPLEMENTED(made);
   ASSERT_EQ(made.status, 0) << made.err;
   EXPECT_EQ(Lines(ReadFile(atlas)).at(1), "  5  5 12");  // default classes and heights
 
@@ -198,7 +193,6 @@ TEST_F(CliCalculationTest, RoseFileFeedsThePredictionAndMustMatchItsSectors) {
   const std::string rose = files_.File("site.rrd");
   const ToolResult made =
       RunKavicalc({"rose", "--map", map_, "--sectors", "12", "--at", "1000,2000", "--out", rose});
-  SKIP_IF_NOT_IMPLEMENTED(made);
   ASSERT_EQ(made.status, 0) << made.err;
   EXPECT_TRUE(std::filesystem::exists(rose));
   ToolResult r = RunKavicalc(

@@ -78,15 +78,18 @@ TEST_F(CliNamedFailureTest, InputFilesAreNamedWithTheReasonAndTheServersMessage)
 }
 
 TEST_F(CliNamedFailureTest, OutputsThatCannotBeWrittenAreNamed) {
-  const std::string lost = files_.File("no-such-folder/out.lib");
+  // Outputs are checked before any calculation: the line names the file and
+  // why it cannot be written.
+  const std::string folder = files_.File("no-such-folder");
+  const std::string lost = folder + "/out.lib";
   EXPECT_EQ(FailureLine({"atlas", "--map", map_, "--tab", tab_, "--height", "10", "--at", "0,0",
                          "--out", lost}),
-            "kavicalc: Kavicalc.AtlasGenerator.1: cannot write the atlas file '" + lost +
-                "': No such file or directory: Kavicalc: Unable to open file (0x800403E8)");
-  const std::string rose = files_.File("no-such-folder/site.rrd");
+            "kavicalc: : could not write " + lost + ": the folder '" + folder +
+                "' does not exist (0x80004005)");
+  const std::string rose = folder + "/site.rrd";
   EXPECT_EQ(FailureLine({"rose", "--map", map_, "--sectors", "12", "--at", "0,0", "--out", rose}),
-            "kavicalc: Kavicalc.RoughnessRoseGenerator.1: cannot write the roughness rose file '" +
-                rose + "': No such file or directory: Cannot open file (0x800403E8)");
+            "kavicalc: : could not write " + rose + ": the folder '" + folder +
+                "' does not exist (0x80004005)");
 }
 
 TEST_F(CliNamedFailureTest, ASiteOutOfTheGridsReachIsExplained) {

@@ -68,6 +68,16 @@ TEST_F(CliSiteAccountingTest, OneFailingSiteAmongTwentyIsNamedAndTheOthersAreGiv
             std::string::npos);
   EXPECT_EQ(err.back(), "kavicalc: 1 of 20 sites failed; the results of the others are given");
 
+  // Worker threads change nothing: the same sites, failures and messages in
+  // the sites' order whatever the number of jobs.
+  for (const char* jobs : {"1", "3"}) {
+    const ToolResult threaded = RunKavicalc(
+        Predict({"--height", "50", "--sites", sites, "--format", "json", "--jobs", jobs}));
+    EXPECT_EQ(threaded.status, 1) << jobs;
+    EXPECT_EQ(threaded.out, json.out) << jobs;
+    EXPECT_EQ(threaded.err, json.err) << jobs;
+  }
+
   // The table and CSV also give the nineteen.
   const ToolResult table = RunKavicalc(Predict({"--height", "50", "--sites", sites}));
   EXPECT_EQ(table.status, 1);
@@ -82,6 +92,11 @@ TEST_F(CliSiteAccountingTest, OneFailingSiteAmongTwentyIsNamedAndTheOthersAreGiv
   EXPECT_EQ(fast.status, 1);
   EXPECT_EQ(fast.out, "");
   EXPECT_EQ(Count(fast.err, "sites failed"), 0u);
+  const ToolResult fastThreads =
+      RunKavicalc(Predict({"--height", "50", "--sites", sites, "--fail-fast", "--jobs", "3"}));
+  EXPECT_EQ(fastThreads.status, 1);
+  EXPECT_EQ(fastThreads.out, "");
+  EXPECT_EQ(fastThreads.err, fast.err);
 }
 
 TEST_F(CliSiteAccountingTest, HeightsOutsideTheAtlasAndSitesOffTheMapAreWarnedAbout) {
@@ -130,7 +145,7 @@ TEST_F(CliSiteAccountingTest, NamedColumnsInAnyOrderAndNamesInEveryOutput) {
   ASSERT_EQ(rows.size(), 1u + 2 * 13);
   EXPECT_EQ(rows[0],
             "name,x,y,height,elevation,sector,bearing,frequency,weibull_a,weibull_k,"
-            "power_density");
+            "power_density,mean_speed");
   const std::vector<std::string> first = Split(rows[1]);
   EXPECT_EQ(std::vector<std::string>(first.begin(), first.begin() + 4),
             (std::vector<std::string>{"T1", "1000", "2000", "80"}));

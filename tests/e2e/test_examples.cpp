@@ -17,10 +17,6 @@
 namespace kavi::e2e {
 namespace {
 
-#define SKIP_IF_NOT_IMPLEMENTED(result)                                               \
-  if ((result).status == 1 && (result).err.find("(0x80004001)") != std::string::npos) \
-  GTEST_SKIP() << "not in this build yet: " << (result).err
-
 const std::string kExamples = std::string(KAVI_SOURCE_DIR) + "/examples/";
 const std::string kMap = kExamples + "site.map";
 const std::string kStationAt = "-1000,0";  // the mast, 10 m above ground
@@ -60,7 +56,6 @@ TEST(Examples, BundledAtlasIsWhatTheToolMakesFromTheStationFiles) {
   const ToolResult made =
       RunKavicalc({"atlas", "--map", kMap, "--tab", kExamples + "station.tab", "--height", "10",
                    "--at", kStationAt, "--obstacles", kExamples + "station.obs", "--out", atlas});
-  SKIP_IF_NOT_IMPLEMENTED(made);
   ASSERT_EQ(made.status, 0) << made.err;
   const std::vector<double> fresh = Numbers(ReadFile(atlas));
   const std::vector<double> bundled = Numbers(ReadFile(kExamples + "station.lib"));
@@ -126,7 +121,6 @@ TEST(Examples, StationRoseSeesTheCoastTheForestAndTheVillage) {
   const std::string file = folder.File("station.rrd");
   const ToolResult made =
       RunKavicalc({"rose", "--map", kMap, "--sectors", "12", "--at", kStationAt, "--out", file});
-  SKIP_IF_NOT_IMPLEMENTED(made);
   ASSERT_EQ(made.status, 0) << made.err;
   const std::vector<SectorRose> rose = ReadRose(ReadFile(file));
   ASSERT_EQ(rose.size(), 12u);
@@ -160,7 +154,6 @@ TEST(Examples, PredictionRisesOverTheRidgeAndFallsAtItsFoot) {
   ScopedRegistry registry;
   const ToolResult r = RunKavicalc({"predict", "--map", kMap, "--atlas", kExamples + "station.lib",
                                     "--sites", kExamples + "turbines.csv", "--format", "json"});
-  SKIP_IF_NOT_IMPLEMENTED(r);
   ASSERT_EQ(r.status, 0) << r.err;
   const JsonValue sites = ParseJson(r.out)["sites"];
   ASSERT_EQ(sites.items.size(), 20u);

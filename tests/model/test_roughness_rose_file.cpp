@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <random>
@@ -77,8 +78,13 @@ TEST(RoughnessRoseFile, RoundTripKeepsFiveSignificantDigits) {
   RoughnessRose rose;
   for (int i = 0; i < 36; ++i) {
     rose.changes[i] = static_cast<int>(random() % 11);
-    for (int r = 0; r <= 10; ++r) rose.z0[r][i] = std::pow(10.0f, exponent(random));
+    // Plausible roses: roughness lengths up to 10 m, distances increasing outward.
+    for (int r = 0; r <= 10; ++r) rose.z0[r][i] = std::pow(10.0f, exponent(random) * 0.59f - 2.0f);
     for (int r = 0; r < 10; ++r) rose.distance[r][i] = std::pow(10.0f, exponent(random) + 1);
+    float sorted[10];
+    for (int r = 0; r < 10; ++r) sorted[r] = rose.distance[r][i];
+    std::sort(sorted, sorted + 10);
+    for (int r = 0; r < 10; ++r) rose.distance[r][i] = sorted[r] * (1.0f + 0.01f * r);
   }
   rose.changes[5] = 10;
   ScratchDirectory dir;
@@ -115,15 +121,53 @@ TEST(RoughnessRoseFile, LoadSkipsTheTagAndNeedsTheSectorCount) {
   EXPECT_EQ(other.z0[0][0], 0.03f);
 }
 
-TEST(RoughnessRoseFile, UnreadableValuesKeepTheEarlierOnes) {
+TEST(RoughnessRoseFile, ShortFilesAndUnreadableValuesAreRefused) {
   ScratchDirectory dir;
+  const std::u16string incomplete =
+      u"Cannot open file: fewer values than the counts announce, or one that is not a number";
+  const std::string valid = "VEMO 6.0 RRD\n\n3\n1 0 0\n0.1 0.2 0.3\n500 9 9\n0.5 0.6 0.7";
+  // Cut anywhere after the sector count, the file lacks values its counts announce.
+  for (std::size_t size = valid.find("\n3\n") + 3; size < valid.size() - 1; ++size) {
+    if (valid[size - 1] == ' ' || valid[size - 1] == '\n') continue;  // cut between values
+    RoughnessRose rose = PlainRose(0.03f);
+    const std::string text = valid.substr(0, size - 1);
+    EXPECT_EQ(LoadError(dir.Write("r.rrd", text), 3, rose), incomplete) << text;
+    EXPECT_EQ(rose.z0[0][0], 0.03f);  // left as it was
+    EXPECT_EQ(rose.changes[0], 0);
+  }
   RoughnessRose rose = PlainRose(0.03f);
-  ASSERT_EQ(LoadError(dir.Write("r.rrd", "VEMO 6.0 RRD\n\n3\n0 0 0\n0.1 bad 0.3\n"), 3, rose), u"");
-  EXPECT_EQ(rose.z0[0][0], 0.1f);
+  EXPECT_EQ(LoadError(dir.Write("r.rrd", "VEMO 6.0 RRD\n\n3\n0 0 0\n0.1 bad 0.3\n"), 3, rose),
+            incomplete);
+  EXPECT_EQ(LoadError(dir.Write("r.rrd", "garbage\n\n12\n"), 12, rose), incomplete);
   EXPECT_EQ(rose.z0[0][1], 0.03f);
-  EXPECT_EQ(rose.z0[0][2], 0.03f);
-  ASSERT_EQ(LoadError(dir.Write("r.rrd", "VEMO 6.0 RRD\n\n3\n0 0"), 3, rose), u"");
-  EXPECT_EQ(rose.z0[0][0], 0.1f);
+}
+
+TEST(RoughnessRoseFile, ImplausibleRoughnessAndDistancesAreRefused) {
+  ScratchDirectory dir;
+  const auto load = [&](const std::string& body) {
+    RoughnessRose rose = PlainRose(0.03f);
+    const std::u16string error =
+        LoadError(dir.Write("r.rrd", "VEMO 6.0 RRD\n\n2\n2 0\n" + body), 2, rose);
+    if (!error.empty()) {
+      EXPECT_EQ(rose.z0[0][0], 0.03f);  // a refused file changes nothing
+    }
+    return std::string(error.begin(), error.end());
+  };
+  // Rings: z0[0], d[0], z0[1], d[1], z0[2]; the second sector uses z0[0] only.
+  EXPECT_EQ(load("0.1 0.2\n100 0\n0.3 0\n500 0\n0.0002 0"), "");
+  EXPECT_EQ(load("0 10\n0 0\n0.3 0\n500 0\n9.99 0"), "");  // water, limits, a change at 0
+  EXPECT_EQ(load("-1 0.2\n100 0\n0.3 0\n500 0\n0.1 0"),
+            "Cannot open file: sector 1: roughness length -1 m outside 0 to 10 m");
+  EXPECT_EQ(load("0.1 1e30\n100 0\n0.3 0\n500 0\n0.1 0"),
+            "Cannot open file: sector 2: roughness length 1e+30 m outside 0 to 10 m");
+  EXPECT_EQ(load("0.1 0.2\n-500 0\n0.3 0\n500 0\n0.1 0"),
+            "Cannot open file: sector 1: change distance -500 m");
+  EXPECT_EQ(load("0.1 0.2\n500 0\n0.3 0\n100 0\n0.1 0"),
+            "Cannot open file: sector 1: change distances not increasing (500 m, then 100 m)");
+  EXPECT_EQ(load("0.1 0.2\n500 0\n0.3 0\n500 0\n0.1 0"),
+            "Cannot open file: sector 1: change distances not increasing (500 m, then 500 m)");
+  // Unused rings may hold anything.
+  EXPECT_EQ(load("0.1 0.2\n100 -7\n0.3 -1\n500 -9\n0.1 1e30"), "");
 }
 
 TEST(RoughnessRoseFile, RefusesMoreChangesThanTheRoseHolds) {
@@ -158,10 +202,12 @@ TEST(RoughnessRoseFile, GarbledFilesEndInAResultOrAKnownMessage) {
   ScratchDirectory dir;
   std::mt19937 random(11);
   const std::u16string known[] = {
-      u"", u"Cannot open file",
+      u"",
+      u"Cannot open file",
       u"Roughness rose is compatible with histogram (number of sectors mismatch).",
       u"Cannot open file: more than 10 roughness changes in a sector",
-      u"Cannot open file: negative number of roughness changes in a sector"};
+      u"Cannot open file: negative number of roughness changes in a sector",
+      u"Cannot open file: fewer values than the counts announce, or one that is not a number"};
   std::string valid = "VEMO 6.0 RRD\n\n4\n2 0 1 0\n";
   for (int r = 0; r < 2; ++r) valid += "0.1 0.2 0.3 0.4\n100 200 300 400\n";
   valid += "0.5 0.6 0.7 0.8";
@@ -184,7 +230,10 @@ TEST(RoughnessRoseFile, GarbledFilesEndInAResultOrAKnownMessage) {
   for (const std::string& text : files) {
     RoughnessRose rose = PlainRose(0.03f);
     const std::u16string error = LoadError(dir.Write("g.rrd", text), 4, rose);
-    EXPECT_NE(std::find(std::begin(known), std::end(known), error), std::end(known));
+    // Known messages, or the refusal of an implausible rose, which says what is wrong.
+    EXPECT_TRUE(std::find(std::begin(known), std::end(known), error) != std::end(known) ||
+                error.rfind(u"Cannot open file: sector ", 0) == 0)
+        << std::string(error.begin(), error.end());
     for (int i = 0; i < 4; ++i) {
       EXPECT_GE(rose.changes[i], 0);
       EXPECT_LE(rose.changes[i], 10);

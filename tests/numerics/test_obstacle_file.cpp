@@ -50,15 +50,37 @@ TEST(ObstacleFile, TitleKeepsItsFirst80Characters) {
   EXPECT_EQ(std::strncmp(Obstacles().title, "2021 12 ", 8), 0);
 }
 
-TEST(ObstacleFile, ReadsAtMostFiftyObstacles) {
+TEST(ObstacleFile, FiftyObstaclesAtMost) {
   ObstacleFiles files;
-  std::string text = "sixty obstacles\n";
-  for (int i = 1; i <= 60; ++i) {
+  std::string text = "fifty obstacles\n";
+  for (int i = 1; i <= 50; ++i) {
     text += std::to_string(i) + " 100 " + std::to_string(i + 1) + " 110 5 3 0.25\n";
   }
-  ASSERT_EQ(ReadIntoInput(files.Write("sixty.txt", text)), 0);
+  ASSERT_EQ(ReadIntoInput(files.Write("fifty.txt", text)), 0);
   EXPECT_EQ(Obstacles().count, kMaxObstacles);
   EXPECT_EQ(Row(49), (std::vector<float>{50, 100, 51, 110, 5, 3, 0.25f}));
+  // A 51st is refused with the status of a list too large, not dropped.
+  EXPECT_EQ(ReadIntoInput(files.Write("more.txt", text + "1 100 2 110 5 3 0.25\n")),
+            kStatusTooManyShelterRecords);
+  EXPECT_EQ(Obstacles().count, 0);
+}
+
+TEST(ObstacleFile, ObstaclesThatAreNoShapeAreRefused) {
+  ObstacleFiles files;
+  const auto status = [&](const std::string& obstacle) {
+    return ReadIntoInput(files.Write("o.txt", "title\n0 100 10 100 5 3 0.5\n" + obstacle + "\n"));
+  };
+  EXPECT_EQ(status("350 50 -10 60 1000 0 1"), 0);  // limits included
+  EXPECT_EQ(status("10 0 20 0 0.1 -5 0"), 0);      // a negative depth leaves it out, as ever
+  EXPECT_EQ(status("-400 50 10 60 5 3 0.5"), kStatusObstacleFileUnreadable);
+  EXPECT_EQ(status("10 -50 20 60 5 3 0.5"), kStatusObstacleFileUnreadable);
+  EXPECT_EQ(status("10 50 20 -60 5 3 0.5"), kStatusObstacleFileUnreadable);
+  EXPECT_EQ(status("10 50 20 60 0 3 0.5"), kStatusObstacleFileUnreadable);
+  EXPECT_EQ(status("10 50 20 60 -5 3 0.5"), kStatusObstacleFileUnreadable);
+  EXPECT_EQ(status("10 50 20 60 1e30 3 0.5"), kStatusObstacleFileUnreadable);
+  EXPECT_EQ(status("10 50 20 60 5 3 2"), kStatusObstacleFileUnreadable);
+  EXPECT_EQ(status("10 50 20 60 5 3 -0.1"), kStatusObstacleFileUnreadable);
+  EXPECT_EQ(Obstacles().count, 0);
 }
 
 TEST(ObstacleFile, FreeFormatRecords) {

@@ -7,7 +7,6 @@ registry.
 """
 
 import atexit
-import contextlib
 import os
 import shutil
 import sys
@@ -81,17 +80,6 @@ def write_weibull_climate(path, sectors=TYPICAL_CLIMATE, latitude=55.0):
         " ".join(str(k) for _, _, k in sectors),
     ]
     return write_text(path, "\n".join(lines) + "\n")
-
-
-@contextlib.contextmanager
-def provided_by_server(test):
-    """Skips the test when the server answers E_NOTIMPL: a step not wired yet."""
-    try:
-        yield
-    except kavicalc.ComError as error:
-        if error.hresult == E_NOTIMPL:
-            test.skipTest(f"the server does not provide this step yet: {error}")
-        raise
 
 
 class ClientTestCase(unittest.TestCase):

@@ -8,9 +8,10 @@ climate file was written with.
 
 import json
 import math
+import os
 import unittest
 
-from client_support import (TYPICAL_CLIMATE, TempFolder, kavicalc, provided_by_server,
+from client_support import (TYPICAL_CLIMATE, TempFolder, kavicalc,
                             write_flat_map, write_weibull_climate)
 
 STATION_HEIGHT = 10.0
@@ -30,25 +31,14 @@ class JobTest(unittest.TestCase):
         cls.map = write_flat_map(cls.folder.file("flat.map"))
         cls.climate = write_weibull_climate(cls.folder.file("station.tab"))
         cls.atlas = cls.folder.file("station.lib")
-        try:
-            kavicalc.atlas(cls.map, cls.climate, STATION_HEIGHT, 0.0, 0.0, cls.atlas)
-        except kavicalc.ComError as error:
-            cls.atlas_error = error
-        else:
-            cls.atlas_error = None
+        kavicalc.atlas(cls.map, cls.climate, STATION_HEIGHT, 0.0, 0.0, cls.atlas)
 
     @classmethod
     def tearDownClass(cls):
         cls.folder.cleanup()
 
-    def setUp(self):
-        if self.atlas_error is not None:
-            with provided_by_server(self):
-                raise self.atlas_error
-
     def predict(self, sites, height=STATION_HEIGHT, **options):
-        with provided_by_server(self):
-            return kavicalc.predict(self.map, self.atlas, height, sites, **options)
+        return kavicalc.predict(self.map, self.atlas, height, sites, **options)
 
     def test_prediction_at_the_station_gives_back_its_climate(self):
         site = self.predict([(0.0, 0.0)])["sites"][0]
@@ -88,6 +78,23 @@ class JobTest(unittest.TestCase):
         self.assertEqual(speeds, sorted(speeds))
         self.assertLess(speeds[0], speeds[-1])
 
+    def test_threads_give_the_serial_results_in_site_order(self):
+        sites = [(x, y, h) for x in (-2000.0, 0.0, 1500.0) for y in (-500.0, 700.0)
+                 for h in (10.0, 40.0)]
+        serial = self.predict(sites, jobs=1)
+        self.assertEqual(self.predict(sites, jobs=3), serial)
+        self.assertEqual([(s["x"], s["y"], s["height"]) for s in serial["sites"]], sites)
+        with self.assertRaises(ValueError):
+            self.predict(sites, jobs=0)
+        # The first failing site in the given order is raised, whatever the
+        # threads: the example map ends about 20 km out, so 40 km out fails.
+        examples = os.path.join(os.path.dirname(__file__), "..", "..", "examples")
+        far = [(0.0, 0.0), (40000.0, 0.0), (0.0, 100.0), (60000.0, 0.0)]
+        with self.assertRaises(kavicalc.ComError) as caught:
+            kavicalc.predict(os.path.join(examples, "site.map"),
+                             os.path.join(examples, "station.lib"), 80.0, far, jobs=2)
+        self.assertIn("Interpolation radius too small", caught.exception.description)
+
     def test_site_arguments_are_checked(self):
         with self.assertRaises(ValueError):
             kavicalc.predict(self.map, self.atlas, None, [(0.0, 0.0)])
@@ -124,9 +131,8 @@ class JobTest(unittest.TestCase):
             self.predict([(0.0, 0.0)], settings={"STDH5": 200.5})
         self.assertEqual(caught.exception.description, "Parameter value out of range")
         out = self.folder.file("custom.lib")
-        with provided_by_server(self):
-            kavicalc.atlas(self.map, self.climate, STATION_HEIGHT, 0.0, 0.0, out,
-                           settings={"STDH3": 75, "NUMSTDH": 4})
+        kavicalc.atlas(self.map, self.climate, STATION_HEIGHT, 0.0, 0.0, out,
+                       settings={"STDH3": 75, "NUMSTDH": 4})
         with open(out) as atlas_file:
             heights = [float(h) for h in atlas_file.read().splitlines()[3].split()]
         self.assertEqual(heights, [10.0, 25.0, 75.0, 100.0])
@@ -143,8 +149,7 @@ class JobTest(unittest.TestCase):
 
     def test_roughness_rose_of_a_uniform_map(self):
         rose_file = self.folder.file("station.rrd")
-        with provided_by_server(self):
-            self.assertEqual(kavicalc.rose(self.map, 12, 0.0, 0.0, rose_file), rose_file)
+        self.assertEqual(kavicalc.rose(self.map, 12, 0.0, 0.0, rose_file), rose_file)
         with open(rose_file) as rose_text:
             lines = rose_text.read().split("\n")
         self.assertEqual(lines[:3], ["VEMO 6.0 RRD", "", "12"])
@@ -152,6 +157,20 @@ class JobTest(unittest.TestCase):
         with_rose = self.predict([(0.0, 0.0)], rose_file=rose_file)["sites"][0]
         from_map = self.predict([(0.0, 0.0)])["sites"][0]
         self.assertAlmostEqual(with_rose["weibull_a"], from_map["weibull_a"], places=3)
+
+    def test_an_output_never_overwrites_an_input(self):
+        with open(self.map, "rb") as original:
+            map_bytes = original.read()
+        link = self.folder.file("link.map")
+        os.symlink(self.map, link)
+        for out in [self.map, link]:
+            with self.subTest(out=out):
+                with self.assertRaisesRegex(ValueError, "is the same file as map_file"):
+                    kavicalc.rose(self.map, 12, 0.0, 0.0, out)
+        with self.assertRaisesRegex(ValueError, "is the same file as tab_file"):
+            kavicalc.atlas(self.map, self.climate, STATION_HEIGHT, 0.0, 0.0, self.climate)
+        with open(self.map, "rb") as now:
+            self.assertEqual(now.read(), map_bytes)
 
 
 if __name__ == "__main__":

@@ -12,7 +12,7 @@ import sys
 import textwrap
 import unittest
 
-from client_support import (ClientTestCase, kavicalc, provided_by_server, write_flat_map,
+from client_support import (ClientTestCase, kavicalc, write_flat_map,
                             write_weibull_climate)
 from kavicalc import _runtime
 
@@ -81,8 +81,7 @@ class MemoryTest(ClientTestCase):
         map_file = write_flat_map(self.folder.file("flat.map"))
         climate = write_weibull_climate(self.folder.file("station.tab"))
         atlas_file = self.folder.file("station.lib")
-        with provided_by_server(self):
-            kavicalc.atlas(map_file, climate, 10.0, 0.0, 0.0, atlas_file)
+        kavicalc.atlas(map_file, climate, 10.0, 0.0, 0.0, atlas_file)
         user = kavicalc.Dispatch("Kavicalc.AtlasUser")
         user.MapFile = map_file
         user.AtlasFile = atlas_file

@@ -162,5 +162,18 @@ class ActivationTest(ClientTestCase):
             kavicalc.Dispatch(None)
 
 
+class NulInNamesTest(ClientTestCase):
+
+    def test_a_string_property_with_a_nul_raises_value_error(self):
+        calculator = kavicalc.Dispatch("Kavicalc.AtlasUser")
+        calculator.MapFile = "kept.map"
+        for text in ["site.map\0junk", "\0", pathlib.PurePosixPath("a") / "b\0c"]:
+            with self.subTest(text=text):
+                with self.assertRaises(ValueError):
+                    calculator.MapFile = text
+        self.assertEqual(calculator.MapFile, "kept.map")
+
+
 if __name__ == "__main__":
     unittest.main()
+

@@ -22,6 +22,8 @@ struct Command {
 Command RoseCommand();
 Command AtlasCommand();
 Command PredictCommand();
+Command GridCommand();
+Command ClimateCommand();
 Command ParamsCommand();
 Command RegisterCommand();
 Command UnregisterCommand();

@@ -10,6 +10,8 @@
 #include "failure_subject.h"
 #include "file_options.h"
 #include "number_text.h"
+#include "obstacle_file_check.h"
+#include "output_checks.h"
 #include "property_access.h"
 #include "site_checks.h"
 
@@ -57,6 +59,8 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   const std::string* rose = OptionalFile(options, "--rose");
   const std::string* obstacles = OptionalFile(options, "--obstacles");
   const std::vector<Setting> settings = ParseSettings(options.All("--set"), command);
+  CheckOutputOptions(options, {"--map", "--tab", "--rose", "--obstacles"}, {"--out"});
+  if (obstacles) CheckObstacleFile(*obstacles, command);
 
   using I = IKaviAtlasGenerator;
   const IID& iid = edition.ids->IKaviAtlasGenerator;

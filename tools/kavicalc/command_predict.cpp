@@ -7,15 +7,17 @@
 #include "activation.h"
 #include "command.h"
 #include "configuration_access.h"
+#include "energy_options.h"
 #include "error_report.h"
 #include "failure_subject.h"
 #include "figure_files.h"
 #include "file_options.h"
 #include "number_text.h"
-#include "progress.h"
-#include "property_access.h"
+#include "obstacle_file_check.h"
+#include "output_checks.h"
 #include "results_output.h"
 #include "run_tool.h"
+#include "site_calculations.h"
 #include "site_checks.h"
 #include "site_list.h"
 #include "usage_error.h"
@@ -30,6 +32,7 @@ constexpr const char* kHelp =
                      [--obstacles FILE] [--set ID=VALUE ...]
                      [--format table|json|csv] [--plot FILE.svg|FILE.png]
                      [--scale MIN,MAX] [--fail-fast]
+                     [--power-curve FILE.csv [--air-density KG/M3]] [--jobs N]
 
 Predicts the wind climate at one or more sites from a wind atlas: Weibull A and
 k, frequency and power density per sector and for all sectors
@@ -67,8 +70,9 @@ Options:
                     json: one document {"sites": [...]} (and "failures": [...]
                     when sites failed), every number so that it reads back
                     exactly; csv: columns [name,]x,y,height,elevation,sector,
-                    bearing,frequency,weibull_a,weibull_k,power_density, one
-                    row per site and sector plus a row with sector "all" for
+                    bearing,frequency,weibull_a,weibull_k,power_density,
+                    mean_speed (and aep,capacity_factor with a power
+                    curve), one row per site and sector plus a row with sector "all" for
                     the totals; e.g. --format json
   --plot FILE       also draws the wind rose of each site: per sector the
                     frequency (%) as wedge length and the Weibull A (m/s) as
@@ -81,6 +85,21 @@ Options:
                     0,20, the same in every figure so that figures compare);
                     e.g. --scale 4,12
   --fail-fast       stops at the first site that fails, printing no results
+  --power-curve FILE.csv
+                    adds the gross energy yield of a turbine with this power
+                    curve: rows speed,power in m/s and kW (header optional),
+                    power linear between the rows and zero outside them; the
+                    annual energy production (aep, MWh per year of 8766 h)
+                    per sector and in total, and the capacity factor;
+                    e.g. --power-curve e101_3050kw.csv
+  --air-density KG/M3
+                    air density at the turbine; the curve's speeds are
+                    multiplied by (1.225 / KG/M3)^(1/3), the usual correction
+                    of a pitch-regulated turbine's curve measured in standard
+                    air (1.225 kg/m³); e.g. --air-density 1.18
+  --jobs N          sites calculated at once on N threads, each with its own
+                    AtlasUser (default: all cores); the output is the same
+                    whatever N, in the sites' order; e.g. --jobs 2
   --help            this help
 
 Examples:
@@ -147,24 +166,29 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   const std::string format =
       ParseFormat(options.Find("--format"), {"table", "json", "csv"}, command);
   const std::string* plot = OptionalFile(options, "--plot");
-  if (plot) CheckFigureName(*plot, "--plot", command);
   const SpeedScale scale = ParseSpeedScale(options.Find("--scale"), command);
   const bool failFast = options.Has("--fail-fast");
+  CheckOutputOptions(options,
+                     {"--map", "--atlas", "--rose", "--obstacles", "--sites", "--power-curve"},
+                     {"--plot"});
+  if (plot) CheckFigureName(*plot, "--plot", command);
+  if (obstacles) CheckObstacleFile(*obstacles, command);
 
   std::vector<CalculationFile> files = {{CalculationFile::Role::kMap, map},
                                         {CalculationFile::Role::kAtlas, atlas}};
   if (rose) files.push_back({CalculationFile::Role::kRose, *rose});
   if (obstacles) files.push_back({CalculationFile::Role::kObstacles, *obstacles});
 
-  using I = IKaviAtlasUser;
-  const IID& iid = edition.ids->IKaviAtlasUser;
-  const auto user = Activate<I>(edition, "AtlasUser", iid);
-  ApplySettings(ConfigurationOf(user.get(), iid).get(), settings, *edition.ids,
-                RegisteredProgId(edition, "AtlasUser"));
-  PutText(user.get(), &I::put_MapFile, map, iid);
-  PutText(user.get(), &I::put_AtlasFile, atlas, iid);
-  PutOptionalText(user.get(), &I::put_RoughnessRoseFile, rose, iid);
-  PutOptionalText(user.get(), &I::put_ObstaclesDataFile, obstacles, iid);
+  const CalculationInputs inputs{map,
+                                 atlas,
+                                 rose ? std::optional<std::string>(*rose) : std::nullopt,
+                                 obstacles ? std::optional<std::string>(*obstacles) : std::nullopt,
+                                 settings,
+                                 ReadEnergyOptions(options)};
+  RunOptions run;
+  run.jobs = ParseJobs(options.Find("--jobs"), command);
+  run.stopAtFailure = failFast;
+  run.progressWhat = "predicted sites";
 
   const std::optional<MapArea> area = ReadMapArea(map, edition.mapCapacity);
   const std::optional<HeightRange> heights = AtlasHeights(atlas);
@@ -174,44 +198,46 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
     if (const auto warning = ExtrapolationWarning(*heights, all, atlas)) ReportWarning(*warning);
   }
 
+  std::vector<SiteTask> tasks;
+  for (const SiteSpec& site : sites) tasks.push_back({site.x, site.y, *site.height});
+  std::vector<TaskOutcome> results(tasks.size());
+  RunSiteCalculations(edition, inputs, tasks, run, [&](std::size_t index, TaskOutcome&& outcome) {
+    results[index] = std::move(outcome);
+  });
+
+  // Every site accounted for in the sites' order, whatever thread calculated it.
   std::vector<SiteOutcome> outcomes;
   std::vector<SiteFailure> failures;
-  {
-    Progress progress("predicting site", sites.size());
-    for (std::size_t i = 0; i < sites.size(); ++i) {
-      progress.Show(i + 1);
-      const SiteSpec& site = sites[i];
-      // Sites are named in messages by their name, or else by their number.
-      const std::string label = site.name.empty() ? std::to_string(i + 1) : site.name;
-      std::vector<std::string> warnings;
-      if (area)
-        if (const auto warning = OffMapWarning(*area, site.x, site.y, label)) {
-          progress.Clear();
-          ReportWarning(*warning);
-          warnings.push_back(*warning);
-        }
-      if (heights && Extrapolated(*heights, *site.height))
-        warnings.push_back("height " + ShortestText(*site.height) +
-                           " m outside the atlas's standard heights: extrapolated");
-      try {
-        Check(user->put_HeightAGL(*site.height), user.get(), iid);
-        ComPtr<IKaviSiteResults> results;
-        Check(user->CalculateResults(site.x, site.y, results.put()), user.get(), iid);
-        if (!results) Fail(E_POINTER, "CalculateResults returned no site results");
-        outcomes.push_back(ReadSiteOutcome(results.get(), *edition.ids));
-        outcomes.back().name = site.name;
-        outcomes.back().warnings = warnings;
-      } catch (const CallFailure& raw) {
-        const CallFailure failure =
-            ExplainedFailure(raw, files, area, site.x, site.y, edition, label);
-        // A failure that concerns one of the files fails every site alike.
-        if (failFast || NameTheSubject(raw, files, edition).description() != raw.description())
-          throw failure;
-        progress.Clear();
-        ReportFailure(failure);
-        failures.push_back({i + 1, site.name, site.x, site.y, *site.height, FailureText(failure)});
+  for (std::size_t i = 0; i < sites.size(); ++i) {
+    const SiteSpec& site = sites[i];
+    TaskOutcome& result = results[i];
+    // With --fail-fast the tasks after the first failure may not have run.
+    if (!result.result && !result.failure) break;
+    // Sites are named in messages by their name, or else by their number.
+    const std::string label = site.name.empty() ? std::to_string(i + 1) : site.name;
+    std::vector<std::string> warnings;
+    if (area)
+      if (const auto warning = OffMapWarning(*area, site.x, site.y, label)) {
+        ReportWarning(*warning);
+        warnings.push_back(*warning);
       }
+    if (heights && Extrapolated(*heights, *site.height))
+      warnings.push_back("height " + ShortestText(*site.height) +
+                         " m outside the atlas's standard heights: extrapolated");
+    if (result.failure) {
+      const CallFailure& raw = *result.failure;
+      const CallFailure failure =
+          ExplainedFailure(raw, files, area, site.x, site.y, edition, label);
+      // A failure that concerns one of the files fails every site alike.
+      if (failFast || NameTheSubject(raw, files, edition).description() != raw.description())
+        throw failure;
+      ReportFailure(failure);
+      failures.push_back({i + 1, site.name, site.x, site.y, *site.height, FailureText(failure)});
+      continue;
     }
+    outcomes.push_back(std::move(*result.result));
+    outcomes.back().name = site.name;
+    outcomes.back().warnings = warnings;
   }
   if (format == "json") {
     WriteResultsJson(stdout, outcomes, failures);
@@ -259,7 +285,10 @@ Command PredictCommand() {
            {"--format", "FORMAT", false},
            {"--plot", "FILE.svg", false},
            {"--scale", "MIN,MAX", false},
-           {"--fail-fast", nullptr, false}},
+           {"--fail-fast", nullptr, false},
+           {"--power-curve", "FILE.csv", false},
+           {"--air-density", "KG/M3", false},
+           {"--jobs", "N", false}},
           Run};
 }
 

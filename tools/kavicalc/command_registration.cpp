@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "call_failure.h"
 #include "command.h"
 #include "server_library.h"
 
@@ -54,9 +55,23 @@ int RunRegister(const ToolEdition& edition, const ParsedOptions&) {
   return 0;
 }
 
+// DllUnregisterServer answers S_OK whatever it could remove, so the tool looks
+// for itself: none of the edition's classes may still be registered.
+void CheckUnregistered(const ToolEdition& edition) {
+  const Identities& ids = *edition.ids;
+  for (const CLSID& clsid :
+       {ids.RoughnessRoseGenerator, ids.AtlasGenerator, ids.AtlasUser, ids.RIXCalculator}) {
+    const std::string key = "CLSID\\" + GuidToString(clsid);
+    if (RegKeyExists(key.c_str()) != S_FALSE)
+      Fail(REGDB_E_WRITEREGDB, "the registration could not be removed from " + RegistryFile() +
+                                   ": " + key + " is still registered");
+  }
+}
+
 int RunUnregister(const ToolEdition& edition, const ParsedOptions&) {
   const std::string library = LocateServerLibrary(edition);
   UnregisterServerLibrary(library);
+  CheckUnregistered(edition);
   std::printf("Unregistered %s %s (%s) from %s\n", edition.name, edition.version, library.c_str(),
               RegistryFile().c_str());
   return 0;

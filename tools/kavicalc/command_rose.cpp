@@ -12,6 +12,7 @@
 #include "figure_files.h"
 #include "file_options.h"
 #include "number_text.h"
+#include "output_checks.h"
 #include "property_access.h"
 #include "roughness_rose_file.h"
 #include "roughness_rose_plot.h"
@@ -56,9 +57,7 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   const std::string& out = RequiredFile(options, "--out");
   const std::vector<Setting> settings = ParseSettings(options.All("--set"), command);
   const std::string* plot = OptionalFile(options, "--plot");
-  if (plot && std::filesystem::path(*plot).lexically_normal() ==
-                  std::filesystem::path(out).lexically_normal())
-    throw UsageError("--plot and --out name the same file", command);
+  CheckOutputOptions(options, {"--map"}, {"--out", "--plot"});
   if (plot) CheckFigureName(*plot, "--plot", command);
 
   const IID& iid = edition.ids->IKaviRoughnessRoseGenerator;

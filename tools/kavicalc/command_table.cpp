@@ -3,9 +3,9 @@
 namespace kavi::tool {
 
 const std::vector<Command>& Commands() {
-  static const std::vector<Command> commands = {RoseCommand(),     AtlasCommand(),
-                                                PredictCommand(),  ParamsCommand(),
-                                                RegisterCommand(), UnregisterCommand()};
+  static const std::vector<Command> commands = {
+      RoseCommand(),    AtlasCommand(),  PredictCommand(),  GridCommand(),
+      ClimateCommand(), ParamsCommand(), RegisterCommand(), UnregisterCommand()};
   return commands;
 }
 

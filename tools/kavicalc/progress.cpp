@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kavi::tool {
@@ -12,7 +13,10 @@ constexpr std::size_t kMinimumItems = 2;
 }  // namespace
 
 Progress::Progress(const char* what, std::size_t total)
-    : what_(what), total_(total), active_(total >= kMinimumItems && isatty(STDERR_FILENO) == 1) {}
+    : what_(what),
+      total_(total),
+      active_(total >= kMinimumItems && isatty(STDERR_FILENO) == 1),
+      start_(std::chrono::steady_clock::now()) {}
 
 Progress::~Progress() { Clear(); }
 
@@ -22,7 +26,14 @@ void Progress::Clear() {
 
 void Progress::Show(std::size_t done) {
   if (!active_) return;
-  std::fprintf(stderr, "\rkavicalc: %s %zu of %zu", what_, done, total_);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  std::fprintf(stderr, "\r\033[Kkavicalc: %s %zu of %zu", what_, done, total_);
+  if (done > 0 && seconds > 0) {
+    const double rate = static_cast<double>(done) / seconds;
+    std::fprintf(stderr, ", %.1f per s, %.0f s left", rate,
+                 static_cast<double>(total_ - std::min(done, total_)) / rate);
+  }
   std::fflush(stderr);
 }
 

@@ -2,6 +2,7 @@
 // a terminal, so that logs and pipes stay clean.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 
 namespace kavi::tool {
@@ -13,7 +14,8 @@ class Progress {
   Progress& operator=(const Progress&) = delete;
   ~Progress();  // clears the progress line
 
-  // Shows that item number done (counted from 1) is being worked on.
+  // Shows that done items are finished, with the rate so far and the time
+  // the rest will take at that rate.
   void Show(std::size_t done);
   // Clears the progress line, so that a message can be written; the next
   // Show draws it again.
@@ -23,6 +25,7 @@ class Progress {
   const char* what_;
   std::size_t total_;
   bool active_;
+  std::chrono::steady_clock::time_point start_;
 };
 
 }  // namespace kavi::tool

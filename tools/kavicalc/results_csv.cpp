@@ -18,38 +18,51 @@ std::string TextField(const std::string& text) {
   return quoted + "\"";
 }
 
+// Values the tool derives in double precision (sums, mean speeds, yields).
+std::string DoubleField(double value) { return std::isfinite(value) ? ShortestText(value) : ""; }
+
 void WriteRow(std::FILE* out, bool named, const SiteOutcome& site, const std::string& sector,
               double bearing, const std::string& frequency, double weibullA, double weibullK,
-              double powerDensity) {
+              double powerDensity, double meanSpeed) {
   if (named) std::fprintf(out, "%s,", TextField(site.name).c_str());
-  std::fprintf(out, "%s,%s,%s,%s,%s,%s,%s,%s,%s,%s\n", Field(site.x).c_str(), Field(site.y).c_str(),
-               Field(site.height).c_str(), Field(site.elevation).c_str(), sector.c_str(),
-               Field(bearing).c_str(), frequency.c_str(), Field(weibullA).c_str(),
-               Field(weibullK).c_str(), Field(powerDensity).c_str());
+  std::fprintf(out, "%s,%s,%s,%s,%s,%s,%s,%s,%s,%s,%s", Field(site.x).c_str(),
+               Field(site.y).c_str(), Field(site.height).c_str(), Field(site.elevation).c_str(),
+               sector.c_str(), DoubleField(bearing).c_str(), frequency.c_str(),
+               Field(weibullA).c_str(), Field(weibullK).c_str(), Field(powerDensity).c_str(),
+               DoubleField(meanSpeed).c_str());
+}
+
+// With a power curve: aep on every row, capacity_factor on the totals row only.
+void WriteEnergy(std::FILE* out, bool energy, double aep, double capacityFactor) {
+  if (energy)
+    std::fprintf(out, ",%s,%s", DoubleField(aep).c_str(), DoubleField(capacityFactor).c_str());
+  std::fprintf(out, "\n");
 }
 }  // namespace
 
 void WriteResultsCsv(std::FILE* out, const std::vector<SiteOutcome>& sites) {
   bool named = false;
   for (const SiteOutcome& site : sites) named = named || !site.name.empty();
+  const bool energy = !sites.empty() && sites.front().HasEnergyYield();
   std::fprintf(out,
                "%sx,y,height,elevation,sector,bearing,frequency,weibull_a,weibull_k,"
-               "power_density\n",
-               named ? "name," : "");
+               "power_density,mean_speed%s\n",
+               named ? "name," : "", energy ? ",aep,capacity_factor" : "");
   for (const SiteOutcome& site : sites) {
     double totalFrequency = 0;
     const std::size_t count = site.sectors.size();
     for (std::size_t i = 0; i < count; ++i) {
       const SectorOutcome& s = site.sectors[i];
       WriteRow(out, named, site, std::to_string(i + 1), SectorBearing(i + 1, count),
-               Field(s.frequency), s.weibullA, s.weibullK, s.powerDensity);
+               Field(s.frequency), s.weibullA, s.weibullK, s.powerDensity, s.meanSpeed);
+      WriteEnergy(out, energy, s.aep, std::nan(""));
       totalFrequency += s.frequency;
     }
     // The totals row carries the sum of the sector frequencies, a double, and
     // no bearing.
-    WriteRow(out, named, site, "all", NAN,
-             std::isfinite(totalFrequency) ? ShortestText(totalFrequency) : "", site.weibullA,
-             site.weibullK, site.powerDensity);
+    WriteRow(out, named, site, "all", NAN, DoubleField(totalFrequency), site.weibullA,
+             site.weibullK, site.powerDensity, site.meanSpeed);
+    WriteEnergy(out, energy, site.aep, site.capacityFactor);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "bounded_lines.h"
 #include "usage_error.h"
 #include "value_parsers.h"
 
@@ -11,6 +12,7 @@ namespace kavi::tool {
 
 namespace {
 constexpr std::size_t kEchoLength = 60;
+constexpr std::size_t kMaxSites = 10'000'000;
 
 std::string Trim(const std::string& text) {
   const auto first = text.find_first_not_of(" \t\r");
@@ -113,12 +115,13 @@ SiteSpec ParseSite(const std::vector<std::string>& fields, const Columns& column
     BadRow(name, row, expected, text, command);
   const auto x = ParseNumber(fields[static_cast<std::size_t>(columns.x)]);
   const auto y = ParseNumber(fields[static_cast<std::size_t>(columns.y)]);
-  if (!x || !y) BadRow(name, row, expected, text, command);
+  if (!x || !y || !FitsSinglePrecision(*x) || !FitsSinglePrecision(*y))
+    BadRow(name, row, expected, text, command);
   SiteSpec site{*x, *y, std::nullopt, {}};
   const auto heightColumn = static_cast<std::size_t>(columns.height);
   if (columns.height >= 0 && heightColumn < fields.size()) {
     const auto height = ParseNumber(fields[heightColumn]);
-    if (!height || *height <= 0)
+    if (!height || *height <= 0 || !FitsSinglePrecision(*height))
       BadRow(name, row,
              "a height above ground in metres greater than 0 in column " +
                  std::to_string(heightColumn + 1),
@@ -136,10 +139,10 @@ std::vector<SiteSpec> ReadSiteList(std::istream& in, const std::string& name,
   Columns columns;
   std::vector<std::string> header;
   bool first = true;
-  int row = 0;
+  BoundedLines lines(in, name, command);
   std::string line;
-  while (std::getline(in, line)) {
-    ++row;
+  while (lines.Next(line)) {
+    const int row = static_cast<int>(lines.number());
     const std::string text = Trim(line);
     if (text.empty() || text[0] == '#') continue;
     const std::vector<std::string> fields = SplitFields(text);
@@ -149,6 +152,8 @@ std::vector<SiteSpec> ReadSiteList(std::istream& in, const std::string& name,
     } else {
       sites.push_back(ParseSite(fields, columns, header, name, row, text, command));
     }
+    if (sites.size() > kMaxSites)
+      throw UsageError(name + ": more than 10 million sites; split the list", command);
     first = false;
   }
   if (in.bad()) throw UsageError(name + ": cannot read the sites file", command);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "power_curve.h"
+
 namespace kavi::tool {
 
 struct SectorOutcome {
@@ -14,6 +16,8 @@ struct SectorOutcome {
   double weibullA;   // m/s
   double weibullK;
   double powerDensity;  // W/m²
+  double meanSpeed;     // m/s
+  double aep;           // MWh per year; not a number without a power curve
 };
 
 struct SiteOutcome {
@@ -24,9 +28,13 @@ struct SiteOutcome {
   double weibullA;
   double weibullK;
   double powerDensity;
+  double meanSpeed;  // m/s: the frequency-weighted mean of the sectors' mean speeds
   std::vector<SectorOutcome> sectors;  // sector 1 first
-  std::string name;                    // from the sites file; may be empty
-  std::vector<std::string> warnings;   // what the user must know about this result
+  double aep;             // MWh per year, all sectors; not a number without a power curve
+  double capacityFactor;  // aep over the rated power all year, 0 … 1
+  bool HasEnergyYield() const;
+  std::string name;                   // from the sites file; may be empty
+  std::vector<std::string> warnings;  // what the user must know about this result
 };
 
 // A site whose calculation failed, with what the server said.
@@ -39,7 +47,11 @@ struct SiteFailure {
   std::string message;  // "SOURCE: DESCRIPTION (0xHRESULT)"
 };
 
+// The results as the object gives them, with the mean speeds; no energy yield yet.
 SiteOutcome ReadSiteOutcome(IKaviSiteResults* results, const Identities& ids);
+
+// Fills the energy yield of the site and its sectors for the power curve.
+void AddEnergyYield(SiteOutcome& site, const PowerCurve& curve);
 
 // Centre bearing of sector (numbered from 1) of count sectors, degrees from north.
 double SectorBearing(std::size_t sector, std::size_t count);

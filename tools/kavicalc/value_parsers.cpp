@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "usage_error.h"
 
@@ -29,6 +30,10 @@ bool HasDecimalCharactersOnly(std::string_view text) {
 }
 }  // namespace
 
+bool FitsSinglePrecision(double value) {
+  return std::abs(value) <= std::numeric_limits<float>::max();
+}
+
 std::optional<double> ParseNumber(std::string_view text) {
   const std::string trimmed(Trim(text));
   if (trimmed.empty() || !HasDecimalCharactersOnly(trimmed)) return std::nullopt;
@@ -45,7 +50,7 @@ Position ParsePosition(const std::string& text, const std::string& command) {
   if (comma != std::string::npos) {
     const auto x = ParseNumber(std::string_view(text).substr(0, comma));
     const auto y = ParseNumber(std::string_view(text).substr(comma + 1));
-    if (x && y) return {*x, *y};
+    if (x && y && FitsSinglePrecision(*x) && FitsSinglePrecision(*y)) return {*x, *y};
   }
   throw UsageError("--at expects X,Y in map units, e.g. --at 1000,2000 (got '" + text + "')",
                    command);
@@ -53,7 +58,8 @@ Position ParsePosition(const std::string& text, const std::string& command) {
 
 double ParseHeight(const std::string& text, const std::string& command) {
   const auto height = ParseNumber(text);
-  if (!height || *height <= 0)
+  if (!height || *height <= 0 || !FitsSinglePrecision(*height) ||
+      static_cast<float>(*height) <= 0.0f)
     throw UsageError(
         "--height expects a height above ground in metres greater than 0, e.g. --height 50 "
         "(got '" +

@@ -20,6 +20,9 @@ struct Setting {
   std::string value;
 };
 
+// True when single precision holds the value (the engine computes in it).
+bool FitsSinglePrecision(double value);
+
 // A finite decimal number filling the whole text (surrounding blanks allowed).
 std::optional<double> ParseNumber(std::string_view text);
 

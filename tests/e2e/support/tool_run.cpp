@@ -49,12 +49,16 @@ void Drain(int outFd, int errFd, std::string& out, std::string& err) {
 }  // namespace
 
 ToolResult RunKavicalc(const std::vector<std::string>& args) {
+  return RunProgram(KAVI_TOOL_PATH, args);
+}
+
+ToolResult RunProgram(const std::string& path, const std::vector<std::string>& args) {
   int outPipe[2];
   int errPipe[2];
   if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
     throw std::runtime_error("pipe failed");
   std::vector<char*> argv;
-  std::string program = KAVI_TOOL_PATH;
+  std::string program = path;
   argv.push_back(program.data());
   std::vector<std::string> copies(args);
   for (std::string& arg : copies) argv.push_back(arg.data());

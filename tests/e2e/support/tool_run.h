@@ -15,6 +15,8 @@ struct ToolResult {
 
 // Runs KAVI_TOOL_PATH with args in the current directory and environment.
 ToolResult RunKavicalc(const std::vector<std::string>& args);
+// Runs any program (a path) the same way.
+ToolResult RunProgram(const std::string& program, const std::vector<std::string>& args);
 
 // The text split into lines without their line ends.
 std::vector<std::string> Lines(const std::string& text);
