@@ -38,7 +38,7 @@ echo "== 3. Predicted wind climate at the turbine sites, 80 m above ground =="
 "$tool" predict --map "$examples/site.map" --atlas "$out/station.lib" --height 80 \
   --sites "$examples/turbines.csv" --plot "$out/turbines.svg"
 echo
-echo "Wind roses: $out/turbines.svg; roughness rose: $out/station-rose.svg"
+echo "Wind roses: $out/turbines-1.svg, $out/turbines-2.svg; roughness rose: $out/station-rose.svg"
 
 # Resource grid with energy yield: 21 x 21 nodes every 200 m around the ridge
 # at 80 m, for the E-101 power curve, on all cores.

@@ -6,6 +6,8 @@ value raises ComError like any other failure. ``edition`` is "kavicalc" (the
 current interface) or "kavibase" (the earlier one).
 """
 
+import math
+import numbers
 import os
 from collections.abc import Mapping
 
@@ -34,6 +36,36 @@ def _configure(calculator, settings):
         configuration.Item(identifier).Value = value
 
 
+def _number(value, what):
+    """value as a float, or ValueError naming what it should have been."""
+    if isinstance(value, bool) or not isinstance(value, numbers.Real):
+        raise ValueError(f"{what} must be a number, not {value!r}")
+    number = float(value)
+    if not math.isfinite(number):
+        raise ValueError(f"{what} must be a finite number, not {value!r}")
+    return number
+
+
+def _position(x, y, what="the position"):
+    return _number(x, f"x of {what}"), _number(y, f"y of {what}")
+
+
+def _height(value, what="the height"):
+    """A height above ground in metres, greater than 0, as the command line requires."""
+    height = _number(value, what)
+    if height <= 0:
+        raise ValueError(f"{what} must be a height above ground in metres greater than 0, "
+                         f"not {value!r}")
+    return height
+
+
+def _sector_count(value):
+    if isinstance(value, bool) or not isinstance(value, numbers.Integral) or not (
+            1 <= value <= MAX_SECTORS):
+        raise ValueError(f"sectors must be a whole number from 1 to {MAX_SECTORS}, not {value!r}")
+    return int(value)
+
+
 def _put_optional(calculator, name, value):
     if value is not None:
         setattr(calculator, name, value)
@@ -44,6 +76,8 @@ def rose(map_file, sectors, x, y, out, edition="kavicalc", settings=None):
 
     RoughnessRoseGenerator.CalculateRoughnessRose; returns the output path.
     """
+    sectors = _sector_count(sectors)
+    x, y = _position(x, y)
     refuse_output_over_inputs("out", out, map_file=map_file)
     generator = _create(edition, "RoughnessRoseGenerator")
     _configure(generator, settings)
@@ -59,6 +93,8 @@ def atlas(map_file, tab_file, height, x, y, out, rose_file=None, obstacles_file=
     AtlasGenerator.CalculateAtlas from the observed climate tab_file; returns
     the output path.
     """
+    height = _height(height)
+    x, y = _position(x, y, "the station")
     refuse_output_over_inputs("out", out, map_file=map_file, tab_file=tab_file,
                               rose_file=rose_file, obstacles_file=obstacles_file)
     generator = _create(edition, "AtlasGenerator")
@@ -72,8 +108,8 @@ def atlas(map_file, tab_file, height, x, y, out, rose_file=None, obstacles_file=
     return os.fspath(out)
 
 
-def _site(site, height):
-    """(x, y, height) of a site given as (x, y), (x, y, height) or a mapping."""
+def _site(site, height, number):
+    """(x, y, height) of site number (from 1) given as (x, y), (x, y, height) or a mapping."""
     if isinstance(site, Mapping):
         x, y, own = site["x"], site["y"], site.get("height")
     else:
@@ -84,7 +120,9 @@ def _site(site, height):
     own = height if own is None else own
     if own is None:
         raise ValueError(f"no height for the site {site!r}: give height or a per-site height")
-    return x, y, own
+    what = f"site {number} {site!r}"
+    x, y = _position(x, y, what)
+    return x, y, _height(own, f"the height of {what}")
 
 
 def _sectors(results):
@@ -136,7 +174,8 @@ def predict(map_file, atlas_file, height, sites, rose_file=None, obstacles_file=
     kavicalc.grid (power_curve and air_density add the energy yield), failed
     sites not a number and listed on its attributes.
     """
-    tasks = [_site(site, height) for site in sites]
+    # Every site is checked before the first calculation, as the command line does.
+    tasks = [_site(site, height, number) for number, site in enumerate(sites, start=1)]
     if as_dataset:
         from .analysis.sites import predict_dataset
         return predict_dataset(map_file, atlas_file, tasks, rose_file, obstacles_file, settings,

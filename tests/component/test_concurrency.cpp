@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -43,23 +44,43 @@ std::vector<std::string> SiteTextsFromCsv(const std::string& csv) {
   std::vector<std::string> texts;
   std::istringstream lines(csv);
   std::string line;
-  std::getline(lines, line);  // the column names
+  const auto split = [](const std::string& row) {
+    std::vector<std::string> f;
+    std::istringstream fields(row);
+    for (std::string field; std::getline(fields, field, ',');) f.push_back(field);
+    return f;
+  };
+  std::getline(lines, line);  // the column names, found by name
+  const std::vector<std::string> names = split(line);
+  const auto column = [&](const char* name) {
+    return static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin());
+  };
+  const std::size_t elevation = column("elevation"), sector = column("sector"),
+                    frequency = column("frequency"), A = column("weibull_a"),
+                    k = column("weibull_k"), power = column("power_density");
   SiteNumbers site;
   while (std::getline(lines, line)) {
-    std::vector<std::string> f;
-    std::istringstream fields(line);
-    for (std::string field; std::getline(fields, field, ',');) f.push_back(field);
-    if (f.size() != 10) return {"bad row: " + line};  // ... power_density,mean_speed
-    const auto number = [&](std::size_t i) { return std::strtod(f[i].c_str(), nullptr); };
-    site.elevation = number(3);
-    if (f[4] == "all") {
-      site.totalA = number(6);
-      site.totalK = number(7);
-      site.totalEnergy = number(8);
+    std::vector<std::string> f = split(line);
+    if (f.size() + 1 == names.size()) f.resize(names.size());  // an empty last field
+    if (f.size() != names.size() || power >= names.size()) return {"bad row: " + line};
+    // Results of the single-precision engine are printed as the shortest text
+    // of their single (at most 9 significant digits), others as doubles.
+    const auto number = [&](std::size_t i) {
+      const std::string& text = f[i];
+      const auto digits = std::count_if(text.begin(), text.end(), ::isdigit);
+      return digits <= 9 ? static_cast<double>(std::strtof(text.c_str(), nullptr))
+                         : std::strtod(text.c_str(), nullptr);
+    };
+    site.elevation = number(elevation);
+    if (f[sector] == "all") {
+      site.totalA = number(A);
+      site.totalK = number(k);
+      site.totalEnergy = number(power);
       texts.push_back(SiteText(site));
       site = SiteNumbers{};
     } else {
-      site.sectors.insert(site.sectors.end(), {number(6), number(7), number(5), number(8)});
+      site.sectors.insert(site.sectors.end(),
+                          {number(A), number(k), number(frequency), number(power)});
     }
   }
   return texts;

@@ -88,13 +88,17 @@ TEST_F(CliCalculationTest, PredictFormatsAgreeAndHoldTheDefinitions) {
   const std::vector<std::string> rows = Lines(csv.out);
   ASSERT_EQ(rows.size(), 1u + 2 * 13);
   EXPECT_EQ(rows[0],
-            "x,y,height,elevation,sector,frequency,weibull_a,weibull_k,power_density,mean_speed");
+            "x,y,height,elevation,sector,bearing,frequency,weibull_a,weibull_k,power_density,"
+            "mean_speed");
   for (std::size_t s = 0; s < 2; ++s) {
     const JsonValue& site = list[s];
     double frequencySum = 0;
     for (std::size_t i = 0; i < 13; ++i) {
-      const std::vector<std::string> f = Split(rows[1 + s * 13 + i]);
-      ASSERT_EQ(f.size(), 10u) << rows[1 + s * 13 + i];
+      // Columns from the sector on, without the bearing, which is checked below.
+      std::vector<std::string> f = Split(rows[1 + s * 13 + i]);
+      ASSERT_EQ(f.size(), 11u) << rows[1 + s * 13 + i];
+      EXPECT_EQ(f[5], i < 12 ? std::to_string(30 * i) : "") << "bearing";
+      f.erase(f.begin() + 5);
       EXPECT_EQ(std::stod(f[0]), site["x"].number);
       EXPECT_EQ(std::stod(f[3]), site["elevation"].number);
       if (i < 12) {
@@ -105,10 +109,11 @@ TEST_F(CliCalculationTest, PredictFormatsAgreeAndHoldTheDefinitions) {
         EXPECT_EQ(std::stod(f[7]), sector["weibull_k"].number);
         EXPECT_EQ(std::stod(f[8]), sector["power_density"].number);
         EXPECT_EQ(std::stod(f[9]), sector["mean_speed"].number);
-        frequencySum += std::stod(f[5]);
+        // Each sector's frequency reads back as the single it is.
+        frequencySum += static_cast<double>(std::stof(f[5]));
       } else {
         EXPECT_EQ(f[4], "all");
-        EXPECT_NEAR(std::stod(f[5]), frequencySum, 1e-9);
+        EXPECT_EQ(std::stod(f[5]), frequencySum);  // the total is a double
         EXPECT_EQ(std::stod(f[6]), site["weibull_a"].number);
         EXPECT_EQ(std::stod(f[7]), site["weibull_k"].number);
         EXPECT_EQ(std::stod(f[8]), site["power_density"].number);
@@ -201,9 +206,12 @@ TEST_F(CliCalculationTest, RoseFileFeedsThePredictionAndMustMatchItsSectors) {
       0);
   r = RunKavicalc(Predict({"--rose", eight, "--height", "50", "--at", "1000,2000"}));
   EXPECT_EQ(r.status, 1);
+  // The rose file is named before the server's own message.
   EXPECT_EQ(Lines(r.err), std::vector<std::string>{
-                              "kavicalc: Kavicalc.AtlasUser.1: Roughness rose is compatible with "
-                              "histogram (number of sectors mismatch). (0x800403E8)"});
+                              "kavicalc: Kavicalc.AtlasUser.1: the roughness rose file '" + eight +
+                              "' has another number of sectors than the wind climate: Roughness "
+                              "rose is compatible with histogram (number of sectors mismatch). "
+                              "(0x800403E8)"});
 }
 
 }  // namespace

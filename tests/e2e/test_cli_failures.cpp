@@ -32,12 +32,14 @@ class CliFailureTest : public ::testing::Test {
 
 TEST_F(CliFailureTest, MissingMapFileNamesTheClassAsSource) {
   const std::string atlas = files_.Write("a.lib", "");
-  const std::string line =
-      ExpectFailureLine(RunKavicalc({"predict", "--map", files_.File("missing.map"), "--atlas",
-                                     atlas, "--height", "50", "--at", "0,0"}),
-                        "Kavicalc\\.AtlasUser\\.1");
-  // A missing map is the numerical core's open failure.
-  EXPECT_EQ(line, "kavicalc: Kavicalc.AtlasUser.1: Kavicalc: Unable to open file (0x800403E8)");
+  const std::string missing = files_.File("missing.map");
+  const std::string line = ExpectFailureLine(
+      RunKavicalc({"predict", "--map", missing, "--atlas", atlas, "--height", "50", "--at", "0,0"}),
+      "Kavicalc\\.AtlasUser\\.1");
+  // The tool names the file and the system's reason; the server's message follows.
+  EXPECT_EQ(line, "kavicalc: Kavicalc.AtlasUser.1: cannot read the map file '" + missing +
+                      "': No such file or directory: Kavicalc: Unable to open file "
+                      "(0x800403E8)");
 }
 
 TEST_F(CliFailureTest, EachEditionAndClassIsItsOwnSource) {
@@ -46,7 +48,9 @@ TEST_F(CliFailureTest, EachEditionAndClassIsItsOwnSource) {
       ExpectFailureLine(RunKavicalc({"--edition", "kavibase", "predict", "--map", missing,
                                      "--atlas", "a.lib", "--height", "50", "--at", "0,0"}),
                         "KAVIBASE\\.AtlasUser\\.1");
-  EXPECT_EQ(line, "kavicalc: KAVIBASE.AtlasUser.1: Kavibase: Unable to open file (0x800403E8)");
+  EXPECT_EQ(line, "kavicalc: KAVIBASE.AtlasUser.1: cannot read the map file '" + missing +
+                      "': No such file or directory: Kavibase: Unable to open file "
+                      "(0x800403E8)");
   const std::string rose = files_.File("out.rrd");
   ExpectFailureLine(
       RunKavicalc({"rose", "--map", missing, "--sectors", "12", "--at", "0,0", "--out", rose}),
@@ -64,8 +68,10 @@ TEST_F(CliFailureTest, RefusedSettingStopsTheCalculationBeforeItStarts) {
   const ToolResult r = RunKavicalc({"rose", "--map", files_.File("missing.map"), "--sectors", "12",
                                     "--at", "0,0", "--out", rose, "--set", "MAXRC=11"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(Lines(r.err),
-            std::vector<std::string>{"kavicalc: : Parameter value out of range (0x80020009)"});
+  EXPECT_EQ(Lines(r.err), std::vector<std::string>{
+                              "kavicalc: Kavicalc.RoughnessRoseGenerator.1: parameter MAXRC: "
+                              "value 11 refused, the valid range is 1 to 10: Parameter value out "
+                              "of range (0x80020009)"});
 }
 
 }  // namespace

@@ -274,11 +274,14 @@ TEST_F(CliGridTest, PredictGivesMeanSpeedsAndEnergyInEveryFormat) {
   for (const JsonValue& site : sites.items) {
     double aep = 0, weighted = 0, frequencies = 0;
     for (const JsonValue& sector : site["sectors"].items) {
-      const double A = sector["weibull_a"].number, k = sector["weibull_k"].number;
+      // A and k are printed as the shortest text of the engine's singles.
+      const double A = static_cast<float>(sector["weibull_a"].number),
+                   k = static_cast<float>(sector["weibull_k"].number);
       EXPECT_NEAR(sector["mean_speed"].number, A * std::tgamma(1 + 1 / k), 1e-12 * A);
       aep += sector["aep"].number;
-      weighted += sector["frequency"].number * sector["mean_speed"].number;
-      frequencies += sector["frequency"].number;
+      const double frequency = static_cast<float>(sector["frequency"].number);
+      weighted += frequency * sector["mean_speed"].number;
+      frequencies += frequency;
     }
     EXPECT_NEAR(site["aep"].number, aep, 1e-9 * aep);
     EXPECT_NEAR(site["mean_speed"].number, weighted / frequencies, 1e-12 * weighted);

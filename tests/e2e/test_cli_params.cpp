@@ -122,17 +122,28 @@ TEST_F(CliParamsTest, SetValuesShowTheServersConversion) {
   EXPECT_EQ(RowOf(rows, "STDH1"), (Row{"STDH1", "10", "10", "5", "200"}));  // untouched
 }
 
-TEST_F(CliParamsTest, RefusedValuesFailWithTheServersMessage) {
+TEST_F(CliParamsTest, RefusedValuesNameTheParameterValueAndRange) {
+  // The ranges are those of the parameter table; the server's message ends the line.
+  const std::string source = "kavicalc: Kavicalc.AtlasUser.1: ";
   struct Case {
     const char* setting;
-    const char* line;
+    std::string line;
   };
   const Case cases[] = {
-      {"STDH5=200.5", "kavicalc: : Parameter value out of range (0x80020009)"},
-      {"STDH1=4.99", "kavicalc: : Parameter value out of range (0x80020009)"},
-      {"TRUEUPW=-1", "kavicalc: : Parameter value out of range (0x80020009)"},
-      {"NOSUCH=1", "kavicalc: : Parameter ID not found. (0x80020009)"},
-      {"stdh1=20", "kavicalc: : Parameter ID not found. (0x80020009)"},  // IDs are exact
+      {"STDH5=200.5", source + "parameter STDH5: value 200.5 refused, the valid range is 5 to "
+                               "200: Parameter value out of range (0x80020009)"},
+      {"STDH1=4.99", source + "parameter STDH1: value 4.99 refused, the valid range is 5 to 200: "
+                              "Parameter value out of range (0x80020009)"},
+      {"TRUEUPW=-1", source + "parameter TRUEUPW: value -1 refused, the valid range is false to "
+                              "true: Parameter value out of range (0x80020009)"},
+      {"MAXRADIUS=1e6", source + "parameter MAXRADIUS: value 1e6 refused, the valid range is "
+                                 "5000 to 50000: Parameter value out of range (0x80020009)"},
+      {"NOSUCH=1", source + "unknown parameter 'NOSUCH': Parameter ID not found. (0x80020009)"},
+      // IDs are exact; the nearest ones are offered.
+      {"stdh1=20", source + "unknown parameter 'stdh1' (nearest: STDH1, STDH2, STDH3): "
+                            "Parameter ID not found. (0x80020009)"},
+      {"RDECAY=20", source + "unknown parameter 'RDECAY' (nearest: RDECAYL): Parameter ID not "
+                             "found. (0x80020009)"},
   };
   for (const Case& c : cases) {
     const ToolResult r = RunKavicalc({"params", "--set", c.setting});
@@ -144,7 +155,9 @@ TEST_F(CliParamsTest, RefusedValuesFailWithTheServersMessage) {
   const ToolResult r = RunKavicalc({"params", "--set", "STDR2=abc"});
   EXPECT_EQ(r.status, 1);
   ASSERT_EQ(Lines(r.err).size(), 1u) << r.err;
-  EXPECT_EQ(r.err.rfind("kavicalc: : ", 0), 0u) << r.err;
+  EXPECT_EQ(r.err.rfind(source + "parameter STDR2: value abc refused, the valid range is 0 to ", 0),
+            0u)
+      << r.err;
   EXPECT_NE(r.err.find("(0x80020005)"), std::string::npos) << r.err;
 }
 

@@ -111,7 +111,7 @@ TEST_F(CliPlotTest, WindRosesCarryThePredictedValuesOfEachSite) {
   const ToolResult plotted = RunKavicalc(plotArgs);
   ASSERT_EQ(plotted.status, 0) << plotted.err;
   EXPECT_EQ(plotted.out, json.out);  // the plot leaves the printed results as they were
-  EXPECT_EQ(plotted.err, "");
+  EXPECT_EQ(plotted.err, "kavicalc: wind roses of sites 1 to 2 written to " + plot + "\n");
 
   const JsonValue sites = ParseJson(json.out)["sites"];
   const XmlElement svg = ParsedSvg(plot);
@@ -145,22 +145,98 @@ TEST_F(CliPlotTest, WindRosesCarryThePredictedValuesOfEachSite) {
             (std::set<std::string>{"flat.map", "uniform.lib", "roses.svg"}));
 }
 
-TEST_F(CliPlotTest, AtMostTwelveSitesAreDrawnWithANoteOnTheRest) {
+// The tick labels under the colour scale of A.
+std::vector<std::string> SpeedTicks(const XmlElement& svg) {
+  std::vector<std::string> ticks;
+  for (const XmlElement* text : svg.FindAll("text"))
+    if (text->Attribute("text-anchor") == "middle" && text->Attribute("font-size") == "11" &&
+        !text->Attribute("class").size())
+      ticks.push_back(text->text);
+  return ticks;
+}
+
+TEST_F(CliPlotTest, EverySiteIsDrawnOnPagesThatSayWhereTheyAre) {
   std::string rows = "x,y\n";
-  for (int i = 0; i < 14; ++i) rows += std::to_string(100 * i) + ",0\n";
+  for (int i = 0; i < 20; ++i) rows += std::to_string(100 * i) + ",0\n";
   const std::string sites = files_.Write("sites.csv", rows);
   const std::string plot = files_.File("many.svg");
   const ToolResult r = RunKavicalc({"predict", "--map", map_, "--atlas", atlas_, "--height", "50",
                                     "--sites", sites, "--format", "csv", "--plot", plot});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Lines(r.out).size(), 1u + 14 * 13);  // every site is in the printed results
-  const XmlElement svg = ParsedSvg(plot);
-  const std::vector<const XmlElement*> panels = svg.FindAll("g", "panel");
-  ASSERT_EQ(panels.size(), 12u);
-  EXPECT_EQ(panels[11]->FindAll("text", "panel-title").at(0)->text, "Site 12: x 1100 m, y 0 m");
-  const std::vector<const XmlElement*> notes = svg.FindAll("text", "note");
+  EXPECT_EQ(Lines(r.out).size(), 1u + 20 * 13);  // every site is in the printed results
+  const std::string first = files_.File("many-1.svg"), second = files_.File("many-2.svg");
+  EXPECT_EQ(Lines(r.err), (std::vector<std::string>{
+                              "kavicalc: wind roses of sites 1 to 12 written to " + first,
+                              "kavicalc: wind roses of sites 13 to 20 written to " + second}));
+  EXPECT_FALSE(std::filesystem::exists(plot));
+  const XmlElement page1 = ParsedSvg(first), page2 = ParsedSvg(second);
+  ASSERT_EQ(page1.FindAll("g", "panel").size(), 12u);
+  const std::vector<const XmlElement*> panels = page2.FindAll("g", "panel");
+  ASSERT_EQ(panels.size(), 8u);
+  EXPECT_EQ(panels[0]->FindAll("text", "panel-title").at(0)->text, "Site 13: x 1200 m, y 0 m");
+  EXPECT_EQ(panels[7]->FindAll("text", "panel-title").at(0)->text, "Site 20: x 1900 m, y 0 m");
+  const std::vector<const XmlElement*> notes = page2.FindAll("text", "note");
   ASSERT_EQ(notes.size(), 1u);
-  EXPECT_NE(notes[0]->text.find("first 12 of 14 sites"), std::string::npos) << notes[0]->text;
+  EXPECT_EQ(notes[0]->text, "Page 2 of 2: sites 13 to 20 of 20.");
+  // Both pages, and any other figure, share the fixed colour scale of A.
+  const std::vector<std::string> ticks = {"0", "5", "10", "15", "20"};
+  EXPECT_EQ(SpeedTicks(page1), ticks);
+  EXPECT_EQ(SpeedTicks(page2), ticks);
+
+  // --scale sets another range.
+  const std::string scaled = files_.File("scaled.svg");
+  const ToolResult s = RunKavicalc({"predict", "--map", map_, "--atlas", atlas_, "--height", "50",
+                                    "--at", "0,0", "--plot", scaled, "--scale", "4,14"});
+  ASSERT_EQ(s.status, 0) << s.err;
+  EXPECT_EQ(SpeedTicks(ParsedSvg(scaled)),
+            (std::vector<std::string>{"4", "6", "8", "10", "12", "14"}));
+  for (const char* wrong : {"14,4", "4", "-1,5", "a,b"}) {
+    const ToolResult bad = RunKavicalc({"predict", "--map", map_, "--atlas", atlas_, "--height",
+                                        "50", "--at", "0,0", "--plot", scaled, "--scale", wrong});
+    EXPECT_EQ(bad.status, 2) << wrong;
+    EXPECT_NE(bad.err.find("--scale expects MIN,MAX"), std::string::npos) << bad.err;
+  }
+}
+
+TEST_F(CliPlotTest, PngNamesGetPngImagesAndOtherNamesAreRefused) {
+  const std::string png = files_.File("roses.PNG");
+  const ToolResult r = RunKavicalc({"predict", "--map", map_, "--atlas", atlas_, "--height", "50",
+                                    "--at", "0,0", "--at", "500,0", "--plot", png});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string image = ReadFile(png);
+  ASSERT_GT(image.size(), 1000u);
+  EXPECT_EQ(image.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+  // The header chunk gives the page's size in pixels: the SVG page's own.
+  const auto be32 = [&](std::size_t at) {
+    return (static_cast<unsigned char>(image[at]) << 24) |
+           (static_cast<unsigned char>(image[at + 1]) << 16) |
+           (static_cast<unsigned char>(image[at + 2]) << 8) |
+           static_cast<unsigned char>(image[at + 3]);
+  };
+  EXPECT_EQ(image.substr(12, 4), "IHDR");
+  const std::string svg = files_.File("roses.svg");
+  ASSERT_EQ(RunKavicalc({"predict", "--map", map_, "--atlas", atlas_, "--height", "50", "--at",
+                         "0,0", "--at", "500,0", "--plot", svg})
+                .status,
+            0);
+  const XmlElement page = ParsedSvg(svg);
+  EXPECT_EQ(std::to_string(be32(16)), page.Attribute("width"));
+  EXPECT_EQ(std::to_string(be32(20)), page.Attribute("height"));
+
+  // The roughness rose's plot too.
+  const std::string rosePng = files_.File("rose.png");
+  ASSERT_EQ(RunKavicalc({"rose", "--map", map_, "--sectors", "12", "--at", "0,0", "--out",
+                         files_.File("site.rrd"), "--plot", rosePng})
+                .status,
+            0);
+  EXPECT_EQ(ReadFile(rosePng).substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+
+  const std::string pdf = files_.File("roses.pdf");
+  const ToolResult refused = RunKavicalc({"predict", "--map", map_, "--atlas", atlas_, "--height",
+                                          "50", "--at", "0,0", "--plot", pdf});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("must end in .svg or .png"), std::string::npos) << refused.err;
+  EXPECT_FALSE(std::filesystem::exists(pdf));
 }
 
 TEST_F(CliPlotTest, ThirtySixSectorsKeepALabelPerSector) {

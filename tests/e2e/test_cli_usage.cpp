@@ -134,11 +134,27 @@ TEST_F(CliUsageTest, SitesFileMistakesNameTheFileAndRow) {
     return args;
   };
   const std::string bad = files_.Write("bad.csv", "x,y\n1000,2000\n\n# comment\n1500,abc\n");
-  ExpectUsageError(predict(bad), bad + ": row 5: expected numbers x,y[,height]", help);
+  ExpectUsageError(predict(bad),
+                   bad + ": row 5: expected 2 fields x,y as the header names them, with numbers",
+                   help);
   ExpectUsageError(predict(bad), "got '1500,abc'", help);
 
-  const std::string wrongHeader = files_.Write("header.csv", "easting,northing\n1,2\n");
-  ExpectUsageError(predict(wrongHeader), wrongHeader + ": row 1: expected the header x,y[,height]",
+  const std::string noRows = files_.Write("norows.csv", "1,2\n1000,abc\n");
+  ExpectUsageError(predict(noRows), noRows + ": row 2: expected numbers x,y[,height]", help);
+  const std::string wrongHeader = files_.Write("header.csv", "easting,north\n1,2\n");
+  ExpectUsageError(predict(wrongHeader),
+                   wrongHeader +
+                       ": row 1, column 2: unknown column 'north' (the header names x "
+                       "or easting, y or northing",
+                   help);
+  const std::string twice = files_.Write("twice.csv", "x,Easting,y\n1,2,3\n");
+  ExpectUsageError(predict(twice), twice + ": row 1, column 2: column 'Easting' is named twice",
+                   help);
+  const std::string noY = files_.Write("noy.csv", "name,x,height\nA,1,2\n");
+  ExpectUsageError(predict(noY), noY + ": row 1: the header must name x or easting, y or northing",
+                   help);
+  const std::string shortRow = files_.Write("short.csv", "name,easting,northing\nA,1\n");
+  ExpectUsageError(predict(shortRow), shortRow + ": row 2: expected 3 fields name,easting,northing",
                    help);
   const std::string tooMany = files_.Write("many.csv", "1,2,3,4\n");
   ExpectUsageError(predict(tooMany), tooMany + ": row 1:", help);

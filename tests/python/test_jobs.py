@@ -104,6 +104,28 @@ class JobTest(unittest.TestCase):
             kavicalc.predict(self.map, self.atlas, 10.0, [(0.0, 0.0)], edition="other")
         self.assertEqual(kavicalc.predict(self.map, self.atlas, 10.0, []), {"sites": []})
 
+    def test_heights_and_positions_are_checked_as_the_command_line_does(self):
+        # A height of 0 or below would give A = 0 from the engine: refused up front.
+        for height in (0.0, -5.0, float("nan"), float("inf"), "50", True):
+            with self.subTest(height=height):
+                with self.assertRaises(ValueError) as caught:
+                    kavicalc.predict(self.map, self.atlas, height, [(0.0, 0.0)])
+                self.assertIn("height", str(caught.exception))
+        with self.assertRaisesRegex(ValueError, r"height of site 2 .*greater than 0, not -5"):
+            kavicalc.predict(self.map, self.atlas, 10.0, [(0.0, 0.0), (1.0, 2.0, -5)])
+        with self.assertRaisesRegex(ValueError, r"x of site 1 .* must be a finite number"):
+            kavicalc.predict(self.map, self.atlas, 10.0, [(float("nan"), 0.0)])
+        with self.assertRaisesRegex(ValueError, r"y of site 1 .* must be a number"):
+            kavicalc.predict(self.map, self.atlas, 10.0, [{"x": 0.0, "y": "north"}])
+        folder = TempFolder()
+        self.addCleanup(folder.cleanup)
+        with self.assertRaisesRegex(ValueError, "greater than 0"):
+            kavicalc.atlas(self.map, self.climate, -5.0, 0.0, 0.0, folder.file("a.lib"))
+        with self.assertRaisesRegex(ValueError, "sectors must be a whole number from 1 to 36"):
+            kavicalc.rose(self.map, 37, 0.0, 0.0, folder.file("r.rrd"))
+        with self.assertRaisesRegex(ValueError, "x of the position"):
+            kavicalc.rose(self.map, 12, float("inf"), 0.0, folder.file("r.rrd"))
+
     def test_settings_are_put_before_the_calculation(self):
         with self.assertRaises(kavicalc.ComError) as caught:
             self.predict([(0.0, 0.0)], settings={"STDH5": 200.5})

@@ -58,4 +58,18 @@ void ActivateByProgId(const ToolEdition& edition, const char* className, const I
   }
 }
 
+std::string RegisteredProgId(const ToolEdition& edition, const char* className) {
+  const std::string progId = std::string(edition.ids->progIdPrefix) + "." + className;
+  CLSID clsid{};
+  LPOLESTR versioned = nullptr;
+  if (FAILED(CLSIDFromProgID(NarrowToUtf16(progId).c_str(), &clsid)) ||
+      FAILED(ProgIDFromCLSID(clsid, &versioned)) || !versioned)
+    return progId;
+  std::size_t length = 0;
+  while (versioned[length] != 0) ++length;
+  const std::string text = Utf16ToNarrow(versioned, length);
+  CoTaskMemFree(versioned);
+  return text;
+}
+
 }  // namespace kavi::tool

@@ -5,6 +5,8 @@
 
 #include <kavi/abi.h>
 
+#include <string>
+
 #include "com_ptr.h"
 #include "tool_edition.h"
 
@@ -13,6 +15,11 @@ namespace kavi::tool {
 // Creates "<prefix>.<className>" and asks it for iid; throws CallFailure.
 void ActivateByProgId(const ToolEdition& edition, const char* className, const IID& iid,
                       void** object);
+
+// The versioned ProgID registered for the class "<prefix>.<className>", the
+// source of the error information its objects leave; the plain ProgID when
+// the registry does not say.
+std::string RegisteredProgId(const ToolEdition& edition, const char* className);
 
 template <class I>
 ComPtr<I> Activate(const ToolEdition& edition, const char* className, const IID& iid) {

@@ -6,12 +6,15 @@
 #include "activation.h"
 #include "command.h"
 #include "configuration_access.h"
+#include "error_report.h"
+#include "failure_subject.h"
 #include "file_options.h"
 #include "map_origin.h"
 #include "number_text.h"
 #include "obstacle_file_check.h"
 #include "output_checks.h"
 #include "property_access.h"
+#include "site_checks.h"
 
 namespace kavi::tool {
 
@@ -27,7 +30,7 @@ effects of the station's surroundings and writes the atlas file
 
 Options:
   --map FILE        map of height contours and roughness-change lines (MapFile);
-                    e.g. --map hill.map
+                    e.g. --map examples/site.map
   --tab FILE        observed wind climate of the station (TabFile);
                     e.g. --tab station.tab
   --height M        height of the measurement above ground in metres
@@ -44,8 +47,8 @@ Options:
   --help            this help
 
 Example:
-  kavicalc atlas --map hill.map --tab station.tab --height 30 --at 1000,2000 \
-                 --out station.lib
+  kavicalc atlas --map examples/site.map --tab examples/station.tab --height 10 \
+                 --at -1000,0 --obstacles examples/station.obs --out station.lib
 )";
 
 int Run(const ToolEdition& edition, const ParsedOptions& options) {
@@ -64,14 +67,28 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   using I = IKaviAtlasGenerator;
   const IID& iid = edition.ids->IKaviAtlasGenerator;
   const auto generator = Activate<I>(edition, "AtlasGenerator", iid);
-  ApplySettings(ConfigurationOf(generator.get(), iid).get(), settings, *edition.ids);
+  ApplySettings(ConfigurationOf(generator.get(), iid).get(), settings, *edition.ids,
+                RegisteredProgId(edition, "AtlasGenerator"));
   PutText(generator.get(), &I::put_MapFile, map, iid);
   PutText(generator.get(), &I::put_TabFile, tab, iid);
   PutOptionalText(generator.get(), &I::put_RoughnessRoseFile, rose, iid);
   PutOptionalText(generator.get(), &I::put_ObstaclesDataFile, obstacles, iid);
   Check(generator->put_HeightAGL(height), generator.get(), iid);
+
   const Position local = MapOriginOf(map).ToLocal(at);
-  Check(generator->CalculateAtlas(local.x, local.y, Bstr(out).get()), generator.get(), iid);
+  const std::optional<MapArea> area = ReadMapArea(map, edition.mapCapacity);
+  if (area)
+    if (const auto warning = OffMapWarning(*area, local.x, local.y)) ReportWarning(*warning);
+  std::vector<CalculationFile> files = {{CalculationFile::Role::kMap, map},
+                                        {CalculationFile::Role::kClimate, tab}};
+  if (rose) files.push_back({CalculationFile::Role::kRose, *rose});
+  if (obstacles) files.push_back({CalculationFile::Role::kObstacles, *obstacles});
+  files.push_back({CalculationFile::Role::kAtlasOut, out});
+  try {
+    Check(generator->CalculateAtlas(local.x, local.y, Bstr(out).get()), generator.get(), iid);
+  } catch (const CallFailure& failure) {
+    throw ExplainedFailure(failure, files, area, local.x, local.y, edition);
+  }
   std::printf("Atlas of the station at %s,%s, %s m above ground, written to %s\n",
               ShortestText(at.x).c_str(), ShortestText(at.y).c_str(), ShortestText(height).c_str(),
               out.c_str());

@@ -44,7 +44,8 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   const IID& iid = edition.ids->IKaviAtlasUser;
   const auto user = Activate<IKaviAtlasUser>(edition, "AtlasUser", iid);
   const auto configuration = ConfigurationOf(user.get(), iid);
-  ApplySettings(configuration.get(), settings, *edition.ids);
+  ApplySettings(configuration.get(), settings, *edition.ids,
+                RegisteredProgId(edition, "AtlasUser"));
   const std::vector<ParameterRow> rows = ReadParameters(configuration.get(), *edition.ids);
   if (format == "json") {
     WriteParameterJson(stdout, rows);

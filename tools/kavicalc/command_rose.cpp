@@ -7,6 +7,9 @@
 #include "activation.h"
 #include "command.h"
 #include "configuration_access.h"
+#include "error_report.h"
+#include "failure_subject.h"
+#include "figure_files.h"
 #include "file_options.h"
 #include "file_replace.h"
 #include "map_origin.h"
@@ -15,6 +18,8 @@
 #include "property_access.h"
 #include "roughness_rose_file.h"
 #include "roughness_rose_plot.h"
+#include "site_checks.h"
+#include "usage_error.h"
 
 namespace kavi::tool {
 
@@ -29,21 +34,22 @@ file (RoughnessRoseGenerator.CalculateRoughnessRose).
 
 Options:
   --map FILE        map of height contours and roughness-change lines (MapFile);
-                    e.g. --map hill.map
+                    e.g. --map examples/site.map
   --sectors N       number of direction sectors, 1 to 36; e.g. --sectors 12
   --at X,Y          position in map units (in the map's CRS when the map
                     records one); e.g. --at 1000,2000
   --out FILE        roughness rose file to write; e.g. --out site.rrd
   --set ID=VALUE    puts a configuration parameter before the calculation;
                     repeatable; see 'kavicalc params'; e.g. --set MAXRC=7
-  --plot FILE.svg   also draws the rose just written into an SVG image: per
-                    sector the rings of roughness length out to each change,
-                    on a distance scale; e.g. --plot site-rose.svg
+  --plot FILE.svg   also draws the rose just written into an SVG image (a
+                    name ending in .png writes a PNG image): per sector the
+                    rings of roughness length out to each change, on a
+                    distance scale; e.g. --plot site-rose.svg
   --help            this help
 
 Examples:
-  kavicalc rose --map hill.map --sectors 12 --at 1000,2000 --out site.rrd
-  kavicalc rose --map hill.map --sectors 36 --at 1000,2000 --out site.rrd --plot site-rose.svg
+  kavicalc rose --map examples/site.map --sectors 12 --at -1000,0 --out station.rrd
+  kavicalc rose --map examples/site.map --sectors 36 --at -1000,0 --out station.rrd --plot rose.png
 )";
 
 int Run(const ToolEdition& edition, const ParsedOptions& options) {
@@ -55,22 +61,33 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   const std::vector<Setting> settings = ParseSettings(options.All("--set"), command);
   const std::string* plot = OptionalFile(options, "--plot");
   CheckOutputOptions(options, {"--map"}, {"--out", "--plot"});
+  if (plot) CheckFigureName(*plot, "--plot", command);
 
   const IID& iid = edition.ids->IKaviRoughnessRoseGenerator;
   const auto generator =
       Activate<IKaviRoughnessRoseGenerator>(edition, "RoughnessRoseGenerator", iid);
-  ApplySettings(ConfigurationOf(generator.get(), iid).get(), settings, *edition.ids);
+  ApplySettings(ConfigurationOf(generator.get(), iid).get(), settings, *edition.ids,
+                RegisteredProgId(edition, "RoughnessRoseGenerator"));
   PutText(generator.get(), &IKaviRoughnessRoseGenerator::put_MapFile, map, iid);
   const Position local = MapOriginOf(map).ToLocal(at);
-  Check(generator->CalculateRoughnessRose(Bstr(out).get(), sectors, local.x, local.y),
-        generator.get(), iid);
+  const std::optional<MapArea> area = ReadMapArea(map, edition.mapCapacity);
+  if (area)
+    if (const auto warning = OffMapWarning(*area, local.x, local.y)) ReportWarning(*warning);
+  try {
+    Check(generator->CalculateRoughnessRose(Bstr(out).get(), sectors, local.x, local.y),
+          generator.get(), iid);
+  } catch (const CallFailure& failure) {
+    throw ExplainedFailure(
+        failure, {{CalculationFile::Role::kMap, map}, {CalculationFile::Role::kRoseOut, out}}, area,
+        local.x, local.y, edition);
+  }
   std::printf("Roughness rose of %d sectors at %s,%s written to %s\n", sectors,
               ShortestText(at.x).c_str(), ShortestText(at.y).c_str(), out.c_str());
   if (plot) {
     // Drawn from the file as written, so that the picture shows what was saved.
     const RoughnessRose rose = ReadRoughnessRoseFile(out);
-    ReplaceFile(*plot,
-                RoughnessRoseSvg(rose, at.x, at.y, std::filesystem::path(out).filename().string()));
+    WriteFigure(*plot, {RoughnessRoseSvg(rose, at.x, at.y,
+                                         std::filesystem::path(out).filename().string())});
     std::printf("Plot of the roughness rose written to %s\n", plot->c_str());
   }
   return 0;

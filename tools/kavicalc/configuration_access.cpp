@@ -2,6 +2,8 @@
 
 #include <kavi/runtime.h>
 
+#include <algorithm>
+
 namespace kavi::tool {
 
 namespace {
@@ -32,6 +34,25 @@ void ReadRange(IKaviParameter* parameter, const Identities& ids, ParameterRow& r
   row.maximum = ParameterValueOf(*maximum);
 }
 
+// Edits (insertions, deletions, substitutions) that turn a into b, ignoring
+// letter case.
+std::size_t EditDistance(const std::string& a, const std::string& b) {
+  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min(
+          {row[j] + 1, row[j - 1] + 1, diagonal + (upper(a[i - 1]) == upper(b[j - 1]) ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
 ParameterRow ReadParameter(IKaviParameter* parameter, const Identities& ids) {
   ParameterRow row;
   Bstr id;
@@ -44,16 +65,51 @@ ParameterRow ReadParameter(IKaviParameter* parameter, const Identities& ids) {
 }
 }  // namespace
 
+std::vector<std::string> NearestIds(const std::string& id, const std::vector<ParameterRow>& rows) {
+  constexpr std::size_t kMostShown = 3;
+  std::vector<std::pair<std::size_t, std::string>> ranked;
+  for (const ParameterRow& row : rows) ranked.push_back({EditDistance(id, row.id), row.id});
+  std::stable_sort(ranked.begin(), ranked.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::string> nearest;
+  for (const auto& [distance, name] : ranked) {
+    // Names that share less than half their letters with the text are no hint.
+    if (nearest.size() == kMostShown || 2 * distance > std::max(id.size(), name.size())) break;
+    nearest.push_back(name);
+  }
+  return nearest;
+}
+
 void ApplySettings(IKaviConfiguration* configuration, const std::vector<Setting>& settings,
-                   const Identities& ids) {
+                   const Identities& ids, const std::string& source) {
   for (const Setting& setting : settings) {
     ComPtr<IKaviParameter> parameter;
-    Check(configuration->get_Item(Bstr(setting.id).get(), parameter.put()), configuration,
-          ids.IKaviConfiguration);
+    try {
+      Check(configuration->get_Item(Bstr(setting.id).get(), parameter.put()), configuration,
+            ids.IKaviConfiguration);
+    } catch (const CallFailure& failure) {
+      std::string nearest;
+      for (const std::string& id : NearestIds(setting.id, ReadParameters(configuration, ids)))
+        nearest += (nearest.empty() ? "" : ", ") + id;
+      throw CallFailure(failure.code(), source,
+                        "unknown parameter '" + setting.id + "'" +
+                            (nearest.empty() ? "" : " (nearest: " + nearest + ")") + ": " +
+                            failure.description());
+    }
     Variant text;
     text.get()->vt = VT_BSTR;
     text.get()->bstrVal = Bstr(setting.value).Detach();
-    Check(parameter->put_Value(*text), parameter.get(), ids.IKaviParameter);
+    try {
+      Check(parameter->put_Value(*text), parameter.get(), ids.IKaviParameter);
+    } catch (const CallFailure& failure) {
+      ParameterRow row;
+      ReadRange(parameter.get(), ids, row);
+      throw CallFailure(failure.code(), source,
+                        "parameter " + setting.id + ": value " + setting.value +
+                            " refused, the valid range is " + ParameterValueText(row.minimum) +
+                            " to " + ParameterValueText(row.maximum) + ": " +
+                            failure.description());
+    }
   }
 }
 

@@ -32,9 +32,16 @@ ComPtr<IKaviConfiguration> ConfigurationOf(I* object, const IID& iid) {
 }
 
 // Puts each value, as text so that the server's own conversion applies, in
-// order; the first refusal throws CallFailure with the server's message.
+// order. The first refusal throws CallFailure from source (the ProgID of the
+// object the configuration belongs to) with the server's message after what
+// the tool knows: the ID, the value and the valid range, or for an unknown
+// ID the nearest known IDs.
 void ApplySettings(IKaviConfiguration* configuration, const std::vector<Setting>& settings,
-                   const Identities& ids);
+                   const Identities& ids, const std::string& source);
+
+// Up to three IDs of rows closest in spelling to id (letter case ignored),
+// closest first; none when no ID is near.
+std::vector<std::string> NearestIds(const std::string& id, const std::vector<ParameterRow>& rows);
 
 // The parameters in the order the configuration enumerates them.
 std::vector<ParameterRow> ReadParameters(IKaviConfiguration* configuration, const Identities& ids);

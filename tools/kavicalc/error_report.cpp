@@ -13,10 +13,19 @@ std::string OneLine(const std::string& text) {
   return line;
 }
 
+std::string FailureText(const CallFailure& failure) {
+  char code[16];
+  std::snprintf(code, sizeof code, "0x%08X",
+                static_cast<unsigned>(static_cast<std::uint32_t>(failure.code())));
+  return OneLine(failure.source()) + ": " + OneLine(failure.description()) + " (" + code + ")";
+}
+
 void ReportFailure(const CallFailure& failure) {
-  std::fprintf(stderr, "kavicalc: %s: %s (0x%08X)\n", OneLine(failure.source()).c_str(),
-               OneLine(failure.description()).c_str(),
-               static_cast<unsigned>(static_cast<std::uint32_t>(failure.code())));
+  std::fprintf(stderr, "kavicalc: %s\n", FailureText(failure).c_str());
+}
+
+void ReportWarning(const std::string& text) {
+  std::fprintf(stderr, "kavicalc: warning: %s\n", OneLine(text).c_str());
 }
 
 void ReportUsageError(const UsageError& error) {

@@ -10,6 +10,10 @@ namespace kavi::tool {
 
 // "kavicalc: SOURCE: DESCRIPTION (0xHRESULT)"
 void ReportFailure(const CallFailure& failure);
+// "SOURCE: DESCRIPTION (0xHRESULT)", on one line.
+std::string FailureText(const CallFailure& failure);
+// "kavicalc: warning: TEXT"
+void ReportWarning(const std::string& text);
 // "kavicalc: MESSAGE (see 'kavicalc COMMAND --help')"
 void ReportUsageError(const UsageError& error);
 

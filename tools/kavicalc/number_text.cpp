@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace kavi::tool {
 
@@ -32,6 +33,20 @@ std::string ShortestText(double value) { return Shortest(value); }
 std::string ShortestText(float value) { return Shortest(value); }
 std::string JsonReal(double value) { return Json(value); }
 std::string JsonReal(float value) { return Json(value); }
+
+namespace {
+bool IsSingle(double value) {
+  return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max() &&
+         static_cast<double>(static_cast<float>(value)) == value;
+}
+}  // namespace
+
+std::string EngineText(double value) {
+  return IsSingle(value) ? Shortest(static_cast<float>(value)) : Shortest(value);
+}
+std::string EngineJson(double value) {
+  return IsSingle(value) ? Json(static_cast<float>(value)) : Json(value);
+}
 
 std::string FixedText(double value, int decimals) {
   if (!std::isfinite(value)) return "-";

@@ -16,5 +16,10 @@ std::string FixedText(double value, int decimals);
 // null when not finite, since JSON has no such numbers.
 std::string JsonReal(double value);
 std::string JsonReal(float value);
+// For values the engine computed in single precision and handed out as
+// doubles: the shortest text of the single when the double is exactly one,
+// otherwise that of the double. Either way the text reads back to the value.
+std::string EngineText(double value);
+std::string EngineJson(double value);
 
 }  // namespace kavi::tool

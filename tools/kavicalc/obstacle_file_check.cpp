@@ -65,9 +65,9 @@ std::string Problem(const std::vector<double>& v) {
 
 void CheckObstacleFile(const std::string& path, const std::string& command) {
   std::ifstream in(path, std::ios::binary);
-  if (!in)
-    throw UsageError("cannot read the obstacles file '" + path + "': " + std::strerror(errno),
-                     command);
+  // A file that cannot be opened is left to the calculation, whose failure
+  // names the file with the system's reason and the server's own message.
+  if (!in) return;
   const std::string name = "obstacles '" + path + "'";
   BoundedLines lines(in, name, command);
   int obstacles = 0;

@@ -18,7 +18,9 @@ Progress::Progress(const char* what, std::size_t total)
       active_(total >= kMinimumItems && isatty(STDERR_FILENO) == 1),
       start_(std::chrono::steady_clock::now()) {}
 
-Progress::~Progress() {
+Progress::~Progress() { Clear(); }
+
+void Progress::Clear() {
   if (active_) std::fprintf(stderr, "\r\033[K");
 }
 

@@ -17,6 +17,9 @@ class Progress {
   // Shows that done items are finished, with the rate so far and the time
   // the rest will take at that rate.
   void Show(std::size_t done);
+  // Clears the progress line, so that a message can be written; the next
+  // Show draws it again.
+  void Clear();
 
  private:
   const char* what_;

@@ -8,41 +8,60 @@ namespace kavi::tool {
 
 namespace {
 // Full precision; an empty field for a value that is not a number.
-std::string Field(double value) { return std::isfinite(value) ? ShortestText(value) : ""; }
+std::string Field(double value) { return std::isfinite(value) ? EngineText(value) : ""; }
 
-void WriteRow(std::FILE* out, const SiteOutcome& site, const std::string& sector, double frequency,
-              double weibullA, double weibullK, double powerDensity, double meanSpeed) {
-  std::fprintf(out, "%s,%s,%s,%s,%s,%s,%s,%s,%s,%s", Field(site.x).c_str(), Field(site.y).c_str(),
-               Field(site.height).c_str(), Field(site.elevation).c_str(), sector.c_str(),
-               Field(frequency).c_str(), Field(weibullA).c_str(), Field(weibullK).c_str(),
-               Field(powerDensity).c_str(), Field(meanSpeed).c_str());
+// A text field, quoted when it holds a separator, a quote or a line break.
+std::string TextField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+// Values the tool derives in double precision (sums, mean speeds, yields).
+std::string DoubleField(double value) { return std::isfinite(value) ? ShortestText(value) : ""; }
+
+void WriteRow(std::FILE* out, bool named, const SiteOutcome& site, const std::string& sector,
+              double bearing, const std::string& frequency, double weibullA, double weibullK,
+              double powerDensity, double meanSpeed) {
+  if (named) std::fprintf(out, "%s,", TextField(site.name).c_str());
+  std::fprintf(out, "%s,%s,%s,%s,%s,%s,%s,%s,%s,%s,%s", Field(site.x).c_str(),
+               Field(site.y).c_str(), Field(site.height).c_str(), Field(site.elevation).c_str(),
+               sector.c_str(), DoubleField(bearing).c_str(), frequency.c_str(),
+               Field(weibullA).c_str(), Field(weibullK).c_str(), Field(powerDensity).c_str(),
+               DoubleField(meanSpeed).c_str());
 }
 
 // With a power curve: aep on every row, capacity_factor on the totals row only.
 void WriteEnergy(std::FILE* out, bool energy, double aep, double capacityFactor) {
-  if (energy) std::fprintf(out, ",%s,%s", Field(aep).c_str(), Field(capacityFactor).c_str());
+  if (energy)
+    std::fprintf(out, ",%s,%s", DoubleField(aep).c_str(), DoubleField(capacityFactor).c_str());
   std::fprintf(out, "\n");
 }
 }  // namespace
 
 void WriteResultsCsv(std::FILE* out, const std::vector<SiteOutcome>& sites) {
+  bool named = false;
+  for (const SiteOutcome& site : sites) named = named || !site.name.empty();
   const bool energy = !sites.empty() && sites.front().HasEnergyYield();
   std::fprintf(out,
-               "x,y,height,elevation,sector,frequency,weibull_a,weibull_k,power_density,"
-               "mean_speed%s\n",
-               energy ? ",aep,capacity_factor" : "");
+               "%sx,y,height,elevation,sector,bearing,frequency,weibull_a,weibull_k,"
+               "power_density,mean_speed%s\n",
+               named ? "name," : "", energy ? ",aep,capacity_factor" : "");
   for (const SiteOutcome& site : sites) {
     double totalFrequency = 0;
-    for (std::size_t i = 0; i < site.sectors.size(); ++i) {
+    const std::size_t count = site.sectors.size();
+    for (std::size_t i = 0; i < count; ++i) {
       const SectorOutcome& s = site.sectors[i];
-      WriteRow(out, site, std::to_string(i + 1), s.frequency, s.weibullA, s.weibullK,
-               s.powerDensity, s.meanSpeed);
+      WriteRow(out, named, site, std::to_string(i + 1), SectorBearing(i + 1, count),
+               Field(s.frequency), s.weibullA, s.weibullK, s.powerDensity, s.meanSpeed);
       WriteEnergy(out, energy, s.aep, std::nan(""));
       totalFrequency += s.frequency;
     }
-    // The totals row carries the sum of the sector frequencies.
-    WriteRow(out, site, "all", totalFrequency, site.weibullA, site.weibullK, site.powerDensity,
-             site.meanSpeed);
+    // The totals row carries the sum of the sector frequencies, a double, and
+    // no bearing.
+    WriteRow(out, named, site, "all", NAN, DoubleField(totalFrequency), site.weibullA,
+             site.weibullK, site.powerDensity, site.meanSpeed);
     WriteEnergy(out, energy, site.aep, site.capacityFactor);
   }
 }

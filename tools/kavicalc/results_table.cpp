@@ -17,7 +17,8 @@ constexpr int kEnergyDecimals = 1;
 constexpr int kPercentDecimals = 1;
 
 void WriteSite(std::FILE* out, std::size_t number, const SiteOutcome& site) {
-  std::fprintf(out, "Site %zu: x %s, y %s, height %s m, elevation %s m\n", number,
+  const std::string label = site.name.empty() ? "" : " (" + site.name + ")";
+  std::fprintf(out, "Site %zu%s: x %s, y %s, height %s m, elevation %s m\n", number, label.c_str(),
                ShortestText(site.x).c_str(), ShortestText(site.y).c_str(),
                ShortestText(site.height).c_str(),
                FixedText(site.elevation, kElevationDecimals).c_str());

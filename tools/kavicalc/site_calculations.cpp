@@ -26,7 +26,8 @@ using I = IKaviAtlasUser;
 ComPtr<I> SetUpUser(const ToolEdition& edition, const CalculationInputs& inputs) {
   const IID& iid = edition.ids->IKaviAtlasUser;
   auto user = Activate<I>(edition, "AtlasUser", iid);
-  ApplySettings(ConfigurationOf(user.get(), iid).get(), inputs.settings, *edition.ids);
+  ApplySettings(ConfigurationOf(user.get(), iid).get(), inputs.settings, *edition.ids,
+                RegisteredProgId(edition, "AtlasUser"));
   PutText(user.get(), &I::put_MapFile, inputs.map, iid);
   PutText(user.get(), &I::put_AtlasFile, inputs.atlas, iid);
   PutOptionalText(user.get(), &I::put_RoughnessRoseFile, inputs.rose ? &*inputs.rose : nullptr,

@@ -37,12 +37,6 @@ std::string Lower(std::string text) {
   return text;
 }
 
-bool IsHeader(const std::vector<std::string>& fields) {
-  if (fields.size() < 2 || fields.size() > 3) return false;
-  if (Lower(fields[0]) != "x" || Lower(fields[1]) != "y") return false;
-  return fields.size() == 2 || Lower(fields[2]) == "height";
-}
-
 // The row as the message shows it: printable and not too long.
 std::string Echo(const std::string& row) {
   std::string shown;
@@ -58,24 +52,83 @@ std::string Echo(const std::string& row) {
                    command);
 }
 
-SiteSpec ParseSite(const std::vector<std::string>& fields, bool first, const std::string& name,
-                   int row, const std::string& text, const std::string& command) {
-  const char* expected = first
-                             ? "the header x,y[,height] or numbers x,y[,height], e.g. 1000,2000,50"
-                             : "numbers x,y[,height], e.g. 1000,2000,50";
-  if (fields.size() < 2 || fields.size() > 3) BadRow(name, row, expected, text, command);
-  const auto x = ParseNumber(fields[0]);
-  const auto y = ParseNumber(fields[1]);
+// Where each quantity sits in a row; -1 when the file has no such column.
+struct Columns {
+  int x = 0;
+  int y = 1;
+  int height = 2;
+  int name = -1;
+  std::size_t count = 0;  // 0: rows of two or three numbers, no header
+};
+
+constexpr const char* kHeaderNames =
+    "x or easting, y or northing, and optionally height or hub_height and name";
+
+bool IsNumberRow(const std::vector<std::string>& fields) {
+  for (const std::string& field : fields)
+    if (!ParseNumber(field)) return false;
+  return true;
+}
+
+// The columns a header row names, in any order and any letter case.
+Columns HeaderColumns(const std::vector<std::string>& fields, const std::string& file, int row,
+                      const std::string& command) {
+  Columns columns{-1, -1, -1, -1, fields.size()};
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const std::string key = Lower(fields[i]);
+    int* slot = key == "x" || key == "easting"           ? &columns.x
+                : key == "y" || key == "northing"        ? &columns.y
+                : key == "height" || key == "hub_height" ? &columns.height
+                : key == "name"                          ? &columns.name
+                                                         : nullptr;
+    const std::string where =
+        file + ": row " + std::to_string(row) + ", column " + std::to_string(i + 1) + ": ";
+    if (!slot)
+      throw UsageError(where + "unknown column '" + Echo(fields[i]) + "' (the header names " +
+                           kHeaderNames + ")",
+                       command);
+    if (*slot >= 0)
+      throw UsageError(where + "column '" + Echo(fields[i]) + "' is named twice", command);
+    *slot = static_cast<int>(i);
+  }
+  if (columns.x < 0 || columns.y < 0)
+    throw UsageError(
+        file + ": row " + std::to_string(row) + ": the header must name " + kHeaderNames, command);
+  return columns;
+}
+
+std::string ColumnList(const std::vector<std::string>& header) {
+  std::string list;
+  for (const std::string& name : header) list += (list.empty() ? "" : ",") + name;
+  return list;
+}
+
+SiteSpec ParseSite(const std::vector<std::string>& fields, const Columns& columns,
+                   const std::vector<std::string>& header, const std::string& name, int row,
+                   const std::string& text, const std::string& command) {
+  const std::string expected =
+      columns.count == 0 ? "numbers x,y[,height], e.g. 1000,2000,50"
+                         : std::to_string(columns.count) + " fields " + ColumnList(header) +
+                               " as the header names them, with numbers for the position";
+  if (columns.count == 0 ? (fields.size() < 2 || fields.size() > 3)
+                         : fields.size() != columns.count)
+    BadRow(name, row, expected, text, command);
+  const auto x = ParseNumber(fields[static_cast<std::size_t>(columns.x)]);
+  const auto y = ParseNumber(fields[static_cast<std::size_t>(columns.y)]);
   if (!x || !y || !FitsSinglePrecision(*x) || !FitsSinglePrecision(*y))
     BadRow(name, row, expected, text, command);
-  SiteSpec site{*x, *y, std::nullopt};
-  if (fields.size() == 3) {
-    const auto height = ParseNumber(fields[2]);
+  SiteSpec site{*x, *y, std::nullopt, {}};
+  const auto heightColumn = static_cast<std::size_t>(columns.height);
+  if (columns.height >= 0 && heightColumn < fields.size()) {
+    const auto height = ParseNumber(fields[heightColumn]);
     if (!height || *height <= 0 || !FitsSinglePrecision(*height))
-      BadRow(name, row, "a height above ground in metres greater than 0 in column 3", text,
-             command);
+      BadRow(name, row,
+             "a height above ground in metres greater than 0 in column " +
+                 std::to_string(heightColumn + 1),
+             text, command);
     site.height = *height;
   }
+  if (columns.name >= 0) site.name = fields[static_cast<std::size_t>(columns.name)];
   return site;
 }
 }  // namespace
@@ -83,6 +136,8 @@ SiteSpec ParseSite(const std::vector<std::string>& fields, bool first, const std
 std::vector<SiteSpec> ReadSiteList(std::istream& in, const std::string& name,
                                    const std::string& command) {
   std::vector<SiteSpec> sites;
+  Columns columns;
+  std::vector<std::string> header;
   bool first = true;
   BoundedLines lines(in, name, command);
   std::string line;
@@ -91,8 +146,12 @@ std::vector<SiteSpec> ReadSiteList(std::istream& in, const std::string& name,
     const std::string text = Trim(line);
     if (text.empty() || text[0] == '#') continue;
     const std::vector<std::string> fields = SplitFields(text);
-    if (!(first && IsHeader(fields)))
-      sites.push_back(ParseSite(fields, first, name, row, text, command));
+    if (first && !IsNumberRow(fields)) {
+      columns = HeaderColumns(fields, name, row, command);
+      header = fields;
+    } else {
+      sites.push_back(ParseSite(fields, columns, header, name, row, text, command));
+    }
     if (sites.size() > kMaxSites)
       throw UsageError(name + ": more than 10 million sites; split the list", command);
     first = false;

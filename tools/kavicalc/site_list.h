@@ -1,5 +1,7 @@
-// The sites file of predict: CSV rows "x,y[,height]", an optional header row
-// naming those columns, blank lines and '#' comments ignored.
+// The sites file of predict: CSV rows "x,y[,height]", or rows in the order of
+// a header row naming the columns (x or easting, y or northing, height or
+// hub_height, name; any order and letter case); blank lines and '#' comments
+// ignored.
 #pragma once
 
 #include <istream>
@@ -13,6 +15,7 @@ struct SiteSpec {
   double x;
   double y;
   std::optional<double> height;  // overrides --height when given
+  std::string name;              // empty when the file has no name column
 };
 
 // Reads the sites; a file that cannot be read or a bad row is a usage error

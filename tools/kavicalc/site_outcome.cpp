@@ -35,7 +35,9 @@ SiteOutcome ReadSiteOutcome(IKaviSiteResults* results, const Identities& ids) {
                    kNotANumber,
                    {},
                    kNotANumber,
-                   kNotANumber};
+                   kNotANumber,
+                   {},
+                   {}};
   // The object does not tell its sector count: entries are asked for until
   // one past the last is refused.
   using S = IKaviSectorInfo;

@@ -4,6 +4,7 @@
 #include <kavi/identities.h>
 #include <kavi/interfaces.h>
 
+#include <string>
 #include <vector>
 
 #include "power_curve.h"
@@ -32,6 +33,18 @@ struct SiteOutcome {
   double aep;             // MWh per year, all sectors; not a number without a power curve
   double capacityFactor;  // aep over the rated power all year, 0 … 1
   bool HasEnergyYield() const;
+  std::string name;                   // from the sites file; may be empty
+  std::vector<std::string> warnings;  // what the user must know about this result
+};
+
+// A site whose calculation failed, with what the server said.
+struct SiteFailure {
+  std::size_t number;  // of the site in the order given, from 1
+  std::string name;
+  double x;
+  double y;
+  double height;
+  std::string message;  // "SOURCE: DESCRIPTION (0xHRESULT)"
 };
 
 // The results as the object gives them, with the mean speeds; no energy yield yet.

@@ -4,8 +4,8 @@ namespace kavi::tool {
 
 namespace {
 constexpr ToolEdition kEditions[] = {
-    {"kavicalc", "Kavicalc", "1.5.5.0", &kKavicalcIdentities, KAVI_KAVICALC_FILE_NAME},
-    {"kavibase", "Kavibase", "1.0.0.13", &kKavibaseIdentities, KAVI_KAVIBASE_FILE_NAME},
+    {"kavicalc", "Kavicalc", "1.5.5.0", &kKavicalcIdentities, KAVI_KAVICALC_FILE_NAME, 500000},
+    {"kavibase", "Kavibase", "1.0.0.13", &kKavibaseIdentities, KAVI_KAVIBASE_FILE_NAME, 1000000},
 };
 }  // namespace
 

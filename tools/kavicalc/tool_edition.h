@@ -14,6 +14,7 @@ struct ToolEdition {
   const char* version;      // file and product version of the server
   const Identities* ids;    // class and interface identifiers, ProgID prefix
   const char* libraryFile;  // "libkavicalc.so"
+  int mapCapacity;          // entries of each map coordinate array
 };
 
 const ToolEdition& DefaultEdition();

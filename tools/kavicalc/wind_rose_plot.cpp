@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <numbers>
 #include <span>
 
@@ -61,30 +60,24 @@ struct Scales {
   ScaleRange speed;      // m/s across the colour ramp
 };
 
-Scales CommonScales(std::span<const SiteOutcome> sites) {
+// The frequency scale spans all sites of all pages; the speed scale is the
+// one asked for, whatever the sites hold.
+Scales CommonScales(std::span<const SiteOutcome> sites, const SpeedScale& speed) {
   double top = 0;
-  double low = std::numeric_limits<double>::infinity();
-  double high = -low;
-  for (const SiteOutcome& site : sites) {
-    for (const SectorOutcome& sector : site.sectors) {
+  for (const SiteOutcome& site : sites)
+    for (const SectorOutcome& sector : site.sectors)
       if (std::isfinite(sector.frequency)) top = std::max(top, sector.frequency);
-      if (std::isfinite(sector.weibullA)) {
-        low = std::min(low, sector.weibullA);
-        high = std::max(high, sector.weibullA);
-      }
-    }
-  }
   if (!(top > 0)) top = 10;
   const double step = NiceStep(top, 4);
-  Scales scales{std::ceil(top / step - 1e-9) * step, step,
-                NiceRange(low, high, 5, 1.0, {0, 10, 2})};
-  if (scales.speed.lower < 0 && low >= 0) scales.speed.lower = 0;
-  return scales;
+  return {std::ceil(top / step - 1e-9) * step,
+          step,
+          {speed.lower, speed.upper, NiceStep(speed.upper - speed.lower, 5)}};
 }
 
+// Values beyond the scale take the colour of its end.
 std::string SpeedColour(double A, const ScaleRange& speed) {
   if (!std::isfinite(A)) return kNoValueColour;
-  return RampColour((A - speed.lower) / (speed.upper - speed.lower));
+  return RampColour(std::clamp((A - speed.lower) / (speed.upper - speed.lower), 0.0, 1.0));
 }
 
 std::string Translate(PagePoint at) {
@@ -265,8 +258,8 @@ void DrawPanel(SvgWriter& svg, const SiteOutcome& site, std::size_t number, cons
             {"font-size", kPanelTitleSize},
             {"font-weight", "bold"},
             {"fill", kTextColour}},
-           "Site " + std::to_string(number) + ": x " + TrimmedNumber(site.x, 1) + " m, y " +
-               TrimmedNumber(site.y, 1) + " m");
+           "Site " + std::to_string(number) + (site.name.empty() ? "" : " (" + site.name + ")") +
+               ": x " + TrimmedNumber(site.x, 1) + " m, y " + TrimmedNumber(site.y, 1) + " m");
   svg.Text("text", {{"x", 18.0}, {"y", 50.0}, {"font-size", kPanelTextSize}, {"fill", kTextColour}},
            "Height " + TrimmedNumber(site.height, 1) + " m above ground, elevation " +
                TrimmedNumber(site.elevation, 1) + " m");
@@ -296,8 +289,8 @@ struct KeyLine {
   bool note;
 };
 
-std::vector<KeyLine> KeyLines(std::span<const SiteOutcome> shown, std::size_t total,
-                              const std::string& atlasName, const Scales& scales) {
+std::vector<KeyLine> KeyLines(std::span<const SiteOutcome> shown, const std::string& atlasName,
+                              const Scales& scales, const std::string& pageText) {
   const std::size_t count = shown.front().sectors.size();
   const bool sameCount = std::all_of(shown.begin(), shown.end(), [&](const SiteOutcome& site) {
     return site.sectors.size() == count;
@@ -312,12 +305,7 @@ std::vector<KeyLine> KeyLines(std::span<const SiteOutcome> shown, std::size_t to
            TickText(scales.frequencyStep, scales.frequencyStep) + " % (same scale in all panels).",
        false},
       {"Wedge colour and the numbers around each rose: Weibull A of the sector in m/s.", false}};
-  if (total > shown.size())
-    lines.push_back({"Only the first " + std::to_string(shown.size()) + " of " +
-                         std::to_string(total) + " sites are drawn; " +
-                         std::to_string(total - shown.size()) +
-                         " sites are left out of this figure.",
-                     true});
+  if (!pageText.empty()) lines.push_back({pageText, true});
   return lines;
 }
 
@@ -384,17 +372,16 @@ bool AnyMissingSpeed(std::span<const SiteOutcome> sites) {
       if (!std::isfinite(sector.weibullA)) return true;
   return false;
 }
-}  // namespace
 
-std::string WindRoseSvg(const std::vector<SiteOutcome>& sites, const std::string& atlasName) {
-  const std::span<const SiteOutcome> shown(sites.data(), std::min(sites.size(), kMostPlottedSites));
+std::string WindRosePage(std::span<const SiteOutcome> shown, std::size_t firstNumber,
+                         const std::string& atlasName, const Scales& scales,
+                         const std::string& pageText) {
   const std::size_t count = shown.size();
   const std::size_t columns = count <= 3 ? std::max<std::size_t>(count, 1) : (count == 4 ? 2 : 3);
   const std::size_t rows = (count + columns - 1) / columns;
-  const Scales scales = CommonScales(shown);
   const std::vector<KeyLine> keyLines = shown.empty()
                                             ? std::vector<KeyLine>{{"No sites.", true}}
-                                            : KeyLines(shown, sites.size(), atlasName, scales);
+                                            : KeyLines(shown, atlasName, scales, pageText);
   const double width =
       std::max(kMinimumWidth, static_cast<double>(columns) * kPanelWidth + 2 * kMargin);
   const double panelsTop = HeaderHeight(keyLines.size());
@@ -427,9 +414,31 @@ std::string WindRoseSvg(const std::vector<SiteOutcome>& sites, const std::string
   for (std::size_t i = 0; i < count; ++i) {
     const PagePoint origin = {panelsLeft + static_cast<double>(i % columns) * kPanelWidth,
                               panelsTop + static_cast<double>(i / columns) * kPanelHeight};
-    DrawPanel(svg, shown[i], i + 1, scales, origin);
+    DrawPanel(svg, shown[i], firstNumber + i, scales, origin);
   }
   return svg.Finish();
+}
+}  // namespace
+
+std::vector<std::string> WindRoseSvgPages(const std::vector<SiteOutcome>& sites,
+                                          const std::string& atlasName, const SpeedScale& speed) {
+  const Scales scales = CommonScales(sites, speed);
+  const std::size_t pages =
+      std::max<std::size_t>(1, (sites.size() + kSitesPerPage - 1) / kSitesPerPage);
+  std::vector<std::string> documents;
+  for (std::size_t page = 0; page < pages; ++page) {
+    const std::size_t first = page * kSitesPerPage;
+    const std::size_t count = std::min(kSitesPerPage, sites.size() - first);
+    const std::string pageText =
+        pages == 1
+            ? ""
+            : "Page " + std::to_string(page + 1) + " of " + std::to_string(pages) + ": sites " +
+                  std::to_string(first + 1) + " to " + std::to_string(first + count) + " of " +
+                  std::to_string(sites.size()) + ".";
+    documents.push_back(WindRosePage(std::span<const SiteOutcome>(sites.data() + first, count),
+                                     first + 1, atlasName, scales, pageText));
+  }
+  return documents;
 }
 
 }  // namespace kavi::tool

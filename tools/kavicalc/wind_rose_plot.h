@@ -11,11 +11,20 @@
 
 namespace kavi::tool {
 
-// More sites than this are left out of the figure, with a note saying so.
-constexpr std::size_t kMostPlottedSites = 12;
+// Sites per page; more sites make more pages.
+constexpr std::size_t kSitesPerPage = 12;
 
-// The SVG document of the wind roses of sites (the first kMostPlottedSites of
-// them); atlasName names the wind atlas in the figure's title block.
-std::string WindRoseSvg(const std::vector<SiteOutcome>& sites, const std::string& atlasName);
+// The range of the Weibull A colour scale, the same in every figure unless
+// asked otherwise, so that figures compare.
+struct SpeedScale {
+  double lower = 0;   // m/s
+  double upper = 20;  // m/s
+};
+
+// The SVG documents of the wind roses of all sites, kSitesPerPage to a page
+// (at least one page), all on the same scales; atlasName names the wind atlas
+// in each page's title block.
+std::vector<std::string> WindRoseSvgPages(const std::vector<SiteOutcome>& sites,
+                                          const std::string& atlasName, const SpeedScale& scale);
 
 }  // namespace kavi::tool

@@ -14,8 +14,10 @@ bool CanCreateFileIn(const std::string& folder);
 // Makes folder refuse new files for this process and its children. Not root:
 // permission bits 0555 (the parent restores them with RestoreWritable). Root:
 // a private mount namespace in which the folder is bind-mounted onto itself
-// read-only; nobody outside this process sees the mount. Returns how it was
-// done, or an empty text when neither way works here.
+// read-only; nobody outside this process sees the mount. Root that may not
+// mount (a container): this process drops the capabilities that override
+// permission bits, then the bits as for anyone. Call it in a child process.
+// Returns how it was done, or an empty text when no way works here.
 std::string MakeFolderReadOnlyHere(const std::string& folder);
 
 // Undoes the permission bits of MakeFolderReadOnlyHere (harmless otherwise).
