@@ -109,8 +109,11 @@ HarnessResult RunObstacleFile(const std::uint8_t* data, std::size_t size) {
                              o.secondBearing, o.secondDistance, o.height, o.depth, o.porosity,
                              path.c_str(), static_cast<int>(path.size()));
   const int status = HarnessCore().status;
-  if (status == numerics::kStatusObstacleFileUnreadable) {
-    r.Expect(o.count == 0, "unreadable obstacles file left obstacles");
+  // A file that cannot be read, or that lists more obstacles than the model
+  // holds, is refused whole.
+  if (status == numerics::kStatusObstacleFileUnreadable ||
+      status == numerics::kStatusTooManyShelterRecords) {
+    r.Expect(o.count == 0, "refused obstacles file left obstacles");
     return r;
   }
   if (!r.Expect(status == numerics::kStatusOk,
