@@ -21,27 +21,34 @@ constexpr float kExactPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
 constexpr int kMaxExactPower = 10;
 constexpr unsigned long long kMaxExactMantissa = 1ull << 24;
 
-// The common short decimal "ddd.ddd": when its digits form an integer m that a
-// float holds exactly and it has at most ten decimals, m / 10^k is a single,
-// correctly rounded division. False when the text is of another form.
-bool ParseShortDecimal(const char* begin, const char* end, float& value) {
+// The common short decimal "ddd.ddd", read from `begin` up to the first field
+// separator or `end`: when its digits form an integer m that a float holds
+// exactly and it has at most ten decimals, m / 10^k is a single, correctly
+// rounded division. Returns where the field stops, or nullptr when the text
+// is of another form.
+const char* ScanShortDecimal(const char* begin, const char* end, float& value) {
   unsigned long long mantissa = 0;
   int decimals = -1;  // digits after the point; -1 before the point
   int digits = 0;
-  for (const char* p = begin; p != end; ++p) {
+  const char* p = begin;
+  for (; p != end && !IsFieldSeparator(*p); ++p) {
     if (IsDigit(*p)) {
       mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-      if (++digits > 18) return false;
+      if (++digits > 18) return nullptr;
       if (decimals >= 0) ++decimals;
     } else if (*p == '.' && decimals < 0) {
       decimals = 0;
     } else {
-      return false;
+      return nullptr;
     }
   }
-  if (digits == 0 || mantissa > kMaxExactMantissa || decimals > kMaxExactPower) return false;
+  if (digits == 0 || mantissa > kMaxExactMantissa || decimals > kMaxExactPower) return nullptr;
   value = static_cast<float>(mantissa) / kExactPowersOfTen[decimals < 0 ? 0 : decimals];
-  return true;
+  return p;
+}
+
+bool ParseShortDecimal(const char* begin, const char* end, float& value) {
+  return ScanShortDecimal(begin, end, value) == end;
 }
 
 // Strips a leading sign; true when it was a minus.
@@ -90,6 +97,14 @@ bool ParseReal(const char* begin, const char* end, float& value) {
   }
   value = negative ? -magnitude : magnitude;
   return true;
+}
+
+const char* ScanShortReal(const char* begin, const char* end, float& value) {
+  const bool negative = TakeSign(begin, end);
+  float magnitude = 0.0f;
+  const char* stop = ScanShortDecimal(begin, end, magnitude);
+  if (stop) value = negative ? -magnitude : magnitude;
+  return stop;
 }
 
 bool ParseInteger(const char* begin, const char* end, int& value) {

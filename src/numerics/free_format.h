@@ -18,6 +18,13 @@ inline bool IsFieldSeparator(char c) {
 // single-precision range (a value below it becomes 0).
 bool ParseReal(const char* begin, const char* end, float& value);
 
+// The quick reading of the commonest field, an optionally signed short
+// decimal such as "-1234.5", taken from `begin` up to the next separator or
+// `end`: returns where the field stops and its value, exactly as ParseReal
+// gives it, or nullptr for any field of another form (which ParseReal then
+// reads in full).
+const char* ScanShortReal(const char* begin, const char* end, float& value);
+
 // Reads the whole of [begin, end) as an optionally signed decimal integer
 // without point or exponent. False when it is not one or does not fit 32 bits.
 bool ParseInteger(const char* begin, const char* end, int& value);

@@ -9,18 +9,11 @@ namespace {
 constexpr float kRadiansPerDegree = 0.017453292f;
 }
 
-void MapTransformation::Apply(float p, float q, float& X, float& Y) const {
-  if (polar) {
-    const float r = scale * p;
-    const float psi = (q + angleOffset) * angleFactor * kRadiansPerDegree;
-    X = x2 + r * std::cos(psi);
-    Y = y2 + r * std::sin(psi);
-  } else {
-    const float t = (p - x1) * scale;
-    const float u = (q - y1) * scale;
-    X = x2 + t * cosTheta - u * sinTheta;
-    Y = y2 + t * sinTheta + u * cosTheta;
-  }
+void MapTransformation::ApplyPolar(float p, float q, float& X, float& Y) const {
+  const float r = scale * p;
+  const float psi = (q + angleOffset) * angleFactor * kRadiansPerDegree;
+  X = x2 + r * std::cos(psi);
+  Y = y2 + r * std::sin(psi);
 }
 
 MapTransformation IdentityTransformation(bool polar) {

@@ -18,7 +18,19 @@ struct MapTransformation {
 
   // The calculation's (X, Y) of the file's point (p, q): Cartesian x and y, or
   // polar distance and angle in degrees counter-clockwise from the x axis.
-  void Apply(float p, float q, float& X, float& Y) const;
+  void Apply(float p, float q, float& X, float& Y) const {
+    if (polar) {
+      ApplyPolar(p, q, X, Y);
+    } else {
+      const float t = (p - x1) * scale;
+      const float u = (q - y1) * scale;
+      X = x2 + t * cosTheta - u * sinTheta;
+      Y = y2 + t * sinTheta + u * cosTheta;
+    }
+  }
+
+ private:
+  void ApplyPolar(float p, float q, float& X, float& Y) const;
 };
 
 // Identity of the given coordinate system.

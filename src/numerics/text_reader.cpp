@@ -84,12 +84,16 @@ void TextReader::SkipRestOfRecord() {
   }
 }
 
-TextReader::Item TextReader::NextField(std::size_t& begin, std::size_t& end) {
+bool TextReader::SkipSeparators() {
   for (;;) {
     while (next_ != end_ && IsFieldSeparator(buffer_[next_])) ++next_;
-    if (next_ != end_) break;
-    if (!Refill()) return Item::kEnd;
+    if (next_ != end_) return true;
+    if (!Refill()) return false;
   }
+}
+
+TextReader::Item TextReader::NextField(std::size_t& begin, std::size_t& end) {
+  if (!SkipSeparators()) return Item::kEnd;
   std::size_t stop = next_;
   for (;;) {
     while (stop != end_ && !IsFieldSeparator(buffer_[stop])) ++stop;
@@ -111,6 +115,15 @@ TextReader::Item TextReader::NextField(std::size_t& begin, std::size_t& end) {
 }
 
 TextReader::Item TextReader::NextReal(float& value) {
+  if (!SkipSeparators()) return Item::kEnd;
+  // Most fields are short decimals, read in the one pass that finds their end;
+  // one that reaches the end of the buffer may go on in the next read.
+  const char* const field = buffer_ + next_;
+  const char* const stop = ScanShortReal(field, buffer_ + end_, value);
+  if (stop && (stop != buffer_ + end_ || atEnd_)) {
+    next_ += static_cast<std::size_t>(stop - field);
+    return Item::kValue;
+  }
   std::size_t begin = 0;
   std::size_t end = 0;
   const Item item = NextField(begin, end);

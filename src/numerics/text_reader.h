@@ -48,6 +48,8 @@ class TextReader {
   // Moves the unread characters to the front and reads more behind them.
   // False when nothing more could be read.
   bool Refill();
+  // Moves past separators, reading more as needed. False at the end of the file.
+  bool SkipSeparators();
   // Finds the next field, [begin, end) in the buffer. False at the end of the
   // file; kBad for a field longer than the buffer.
   Item NextField(std::size_t& begin, std::size_t& end);
