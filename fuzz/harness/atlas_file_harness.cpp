@@ -7,6 +7,7 @@
 #include "input_file.h"
 #include "numerics/atlas_file.h"
 #include "numerics/numerical_state.h"
+#include "numerics/parameter_elements.h"
 #include "numerics/site_prediction.h"
 #include "reader_harnesses.h"
 
@@ -77,8 +78,9 @@ HarnessResult RunAtlasFile(const std::uint8_t* data, std::size_t size) {
   ResetCalculation();
   // The atlas in use before the load: the reset defaults of 12 sectors.
   numerics::AtlasTables atlas;
-  numerics::ResetAtlas(HarnessCore(), static_cast<int>(HarnessCore().Parameter(18)),
-                       static_cast<int>(HarnessCore().Parameter(12)), kDefaultSectors, atlas);
+  numerics::ResetAtlas(
+      HarnessCore(), static_cast<int>(HarnessCore().Parameter(numerics::kNumStdRoughness)),
+      static_cast<int>(HarnessCore().Parameter(numerics::kNumStdHeights)), kDefaultSectors, atlas);
   const numerics::AtlasTables before = atlas;
   int sectors = 0;
   char title[numerics::kAtlasTitleWidth];

@@ -3,6 +3,7 @@
 #include "component/parameter_table.h"
 #include "numerics/grid_state.h"
 #include "numerics/numerical_state.h"
+#include "numerics/parameter_elements.h"
 
 namespace kavi::fuzz {
 
@@ -29,7 +30,7 @@ void ResetCalculation(int sectors) {
 }
 
 void AdoptSectorCount(int sectors) {
-  HarnessCore().parameters[0] = static_cast<float>(sectors);
+  HarnessCore().parameters[numerics::kSectorCountElement - 1] = static_cast<float>(sectors);
   HarnessCore().sectorCount = sectors;
 }
 

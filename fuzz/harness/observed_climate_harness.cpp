@@ -9,6 +9,7 @@
 #include "numerics/atlas_file.h"
 #include "numerics/numerical_state.h"
 #include "numerics/observed_climate.h"
+#include "numerics/parameter_elements.h"
 #include "reader_harnesses.h"
 
 namespace kavi::fuzz {
@@ -79,8 +80,8 @@ void UseClimate(const numerics::ObservedClimate& c, HarnessResult& r) {
 
   HarnessCore().atlasControl = kAtlasControl;
   numerics::AtlasTables atlas;
-  const int classes = static_cast<int>(HarnessCore().Parameter(18));
-  const int heights = static_cast<int>(HarnessCore().Parameter(12));
+  const int classes = static_cast<int>(HarnessCore().Parameter(numerics::kNumStdRoughness));
+  const int heights = static_cast<int>(HarnessCore().Parameter(numerics::kNumStdHeights));
   numerics::ResetAtlas(HarnessCore(), classes, heights, ns, atlas);
   const numerics::AtlasTables before = atlas;
   const numerics::SiteEffectTable effects = NeutralSiteEffects();

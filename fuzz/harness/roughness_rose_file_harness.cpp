@@ -9,6 +9,7 @@
 #include "model/roughness_rose_file.h"
 #include "numerics/atlas_file.h"
 #include "numerics/numerical_state.h"
+#include "numerics/parameter_elements.h"
 #include "numerics/site_model.h"
 #include "numerics/site_prediction.h"
 #include "reader_harnesses.h"
@@ -48,8 +49,9 @@ void UseRose(numerics::RoughnessRose& rose, int nsec, HarnessResult& r) {
       return;
   }
   numerics::AtlasTables atlas;
-  numerics::ResetAtlas(HarnessCore(), static_cast<int>(HarnessCore().Parameter(18)),
-                       static_cast<int>(HarnessCore().Parameter(12)), nsec, atlas);
+  numerics::ResetAtlas(
+      HarnessCore(), static_cast<int>(HarnessCore().Parameter(numerics::kNumStdRoughness)),
+      static_cast<int>(HarnessCore().Parameter(numerics::kNumStdHeights)), nsec, atlas);
   float A[numerics::kMaxSectors];
   float k[numerics::kMaxSectors];
   float f[numerics::kMaxSectors];

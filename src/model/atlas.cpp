@@ -3,6 +3,7 @@
 #include "model/check_status.h"
 #include "model/exceptions.h"
 #include "numerics/atlas_file.h"
+#include "numerics/parameter_elements.h"
 
 namespace kavi::model {
 
@@ -13,8 +14,8 @@ int Truncated(float element) { return static_cast<int>(element); }
 void CAtlas::Reset() {
   // Counts outside 1 … 5 cannot come from a configuration (the parameters
   // are range-checked); the reset cuts them to the capacities.
-  tables_.roughnessCount = Truncated(owner_.core().Parameter(18));
-  tables_.heightCount = Truncated(owner_.core().Parameter(12));
+  tables_.roughnessCount = Truncated(owner_.core().Parameter(numerics::kNumStdRoughness));
+  tables_.heightCount = Truncated(owner_.core().Parameter(numerics::kNumStdHeights));
   numerics::ResetAtlas(owner_.core(), tables_.roughnessCount, tables_.heightCount,
                        owner_.sectorCount(), tables_);
   CheckStatus(owner_.core(), "CAtlas::Reset");

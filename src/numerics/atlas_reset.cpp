@@ -3,15 +3,14 @@
 
 #include "numerics/atlas_file.h"
 #include "numerics/context.h"
+#include "numerics/parameter_elements.h"
 
 namespace kavi::numerics {
 
 namespace {
 
-constexpr int kFirstStdHeightElement = 13;     // STDH1
-constexpr int kFirstStdRoughnessElement = 19;  // STDR1
-constexpr float kProfileSpeed = 13.44455f;     // m/s at the profile height
-constexpr float kProfileHeight = 100000.0f;    // m
+constexpr float kProfileSpeed = 13.44455f;   // m/s at the profile height
+constexpr float kProfileHeight = 100000.0f;  // m
 constexpr float kDefaultShape = 1.9f;
 
 }  // namespace
@@ -25,9 +24,9 @@ void ResetAtlas(const Context& ctx, int roughnessCount, int heightCount, int sec
   atlas.roughnessCount = classes;
   atlas.heightCount = heights;
   for (int r = 0; r < classes; ++r) {
-    atlas.roughness[r] = std::max(ctx.Parameter(kFirstStdRoughnessElement + r), kMinStdRoughness);
+    atlas.roughness[r] = std::max(ctx.Parameter(kStdRoughness1 + r), kMinStdRoughness);
   }
-  for (int j = 0; j < heights; ++j) atlas.heights[j] = ctx.Parameter(kFirstStdHeightElement + j);
+  for (int j = 0; j < heights; ++j) atlas.heights[j] = ctx.Parameter(kStdHeight1 + j);
   for (int r = 0; r < classes; ++r) {
     const float z0 = atlas.roughness[r];
     for (int s = 0; s < sectors; ++s) atlas.frequency[r][s] = 100.0f / sectors;

@@ -6,13 +6,9 @@
 #include <cmath>
 
 #include "numerics/context.h"
+#include "numerics/parameter_elements.h"
 
 namespace kavi::numerics::rose {
-
-constexpr int kElementDecayLength = 31;      // RDECAYL, m
-constexpr int kElementSubRays = 65;          // RNUMSECT, sub-rays per sector
-constexpr int kElementMaxChanges = 67;       // MAXRC, largest number of changes per sector
-constexpr int kElementChangeThreshold = 68;  // spread below which no change is kept
 
 // Element n rounded to the nearest integer (halves away from zero) and limited
 // to lo … hi; a value that is not a number counts as lo.
@@ -27,7 +23,7 @@ inline int RoundedParameter(const Context& ctx, int n, int lo, int hi) {
 // enough that the weighted sums of the fit stay finite).
 inline float DecayLength(const Context& ctx) {
   constexpr float kLargest = 1.0e9f;
-  const float value = ctx.Parameter(kElementDecayLength);
+  const float value = ctx.Parameter(kRoughnessDecayLength);
   if (std::isnan(value)) return 1.0f;
   return std::clamp(value, 1.0f, kLargest);
 }

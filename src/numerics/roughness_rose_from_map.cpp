@@ -221,7 +221,7 @@ void MapRoughnessRose(Context& ctx, const float* mapX, const float* mapY, int li
 
   // Crossings of every segment with every sub-ray, within the map's reach.
   const int perSector =
-      rose::RoundedParameter(ctx, rose::kElementSubRays, 1, rose::kMaxSubRays / sectorCount);
+      rose::RoundedParameter(ctx, kRoseSubRays, 1, rose::kMaxSubRays / sectorCount);
   const SubRayFan fan(sectorCount, perSector);
   rose::RoseWorkspace& scratch = ctx.roseWork;
   CrossingStore store(scratch.crossings, capacity);

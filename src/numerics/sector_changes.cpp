@@ -9,8 +9,6 @@
 namespace kavi::numerics {
 
 using rose::DecayLength;
-using rose::kElementChangeThreshold;
-using rose::kElementMaxChanges;
 using rose::RoundedParameter;
 
 namespace {
@@ -24,7 +22,7 @@ float LogRoughness(float z) { return std::log(std::max(z, kSmallestLogRoughness)
 
 void ReduceSectorChanges(const Context& ctx, int sector, SectorProfile& profile,
                          RoughnessRose& rose) {
-  const int maxChanges = RoundedParameter(ctx, kElementMaxChanges, 0, kMaxRoughnessChanges);
+  const int maxChanges = RoundedParameter(ctx, kMaxChangesPerSector, 0, kMaxRoughnessChanges);
   const float decay = DecayLength(ctx);
   const int n = std::clamp(profile.count, 0, kMaxSectorCrossings);
 
@@ -41,7 +39,7 @@ void ReduceSectorChanges(const Context& ctx, int sector, SectorProfile& profile,
   v[n] = LogRoughness(profile.finalRoughness);
 
   const StepProfile fit =
-      FitStepProfile(xi, v, n + 1, maxChanges, ctx.Parameter(kElementChangeThreshold));
+      FitStepProfile(xi, v, n + 1, maxChanges, ctx.Parameter(kRoughnessChangeThreshold));
   rose.changes[sector] = fit.changes;
   for (int r = 0; r <= fit.changes; ++r) {
     const float z = std::exp(fit.value[r]);

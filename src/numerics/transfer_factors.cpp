@@ -127,16 +127,16 @@ bool StabilitySurfaces(const Context& ctx, float A, float k, float z0a, float z0
 void NeutralSurfaces(const Context& ctx, float z0a, float z0b, TransferSurfaces& s) {
   s.land = {ctx.Parameter(kLandLayerHeight),
             z0a,
-            ctx.Parameter(kNeutralOffset),
-            ctx.Parameter(kLandAmplitude),
-            1.0f / ctx.Parameter(kLandSpreadRatio) - 1.0f,
+            ctx.Parameter(kLandAmplitudeNeutral),
+            ctx.Parameter(kLandSpreadNeutral),
+            1.0f / ctx.Parameter(kLandOffsetRatioNeutral) - 1.0f,
             0.0f};
   s.upstream = s.land;
   s.upstream.z0 = z0b;
   s.water = {ctx.Parameter(kWaterLayerHeight),
              kMinRoughnessLength,
-             ctx.Parameter(kWaterOffset),
-             ctx.Parameter(kWaterAmplitude),
+             ctx.Parameter(kWaterAmplitudeNeutral),
+             ctx.Parameter(kWaterSpreadNeutral),
              0.0f,
              0.0f};
 }

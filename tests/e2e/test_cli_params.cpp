@@ -1,8 +1,10 @@
-// kavicalc params: the 30 configuration parameters with value, default and
-// valid range, the effect of --set, and both editions.
+// kavicalc params: the 30 configuration parameters with value, default, valid
+// range, unit and meaning, the effect of --set, and both editions.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sstream>
+#include <utility>
 
 #include "support/json_reader.h"
 #include "support/tool_run.h"
@@ -46,15 +48,29 @@ const std::vector<Row> kKavicalcParameters = {
     {"WIDTHCZ", "10000", "10000", "5000", "50000"},
 };
 
+// The value columns ID … Maximum of each line of the table.
 std::vector<Row> TableRows(const std::string& out) {
   std::vector<Row> rows;
   for (const std::string& line : Lines(out)) {
     std::istringstream words(line);
     Row row;
-    for (std::string word; words >> word;) row.push_back(word);
+    for (std::string word; row.size() < 5 && words >> word;) row.push_back(word);
     rows.push_back(row);
   }
   return rows;
+}
+
+// The unit and the meaning that follow the value columns, by ID.
+std::map<std::string, std::pair<std::string, std::string>> Descriptions(const std::string& out) {
+  std::map<std::string, std::pair<std::string, std::string>> found;
+  for (const std::string& line : Lines(out)) {
+    std::istringstream words(line);
+    std::string id, skipped, unit, meaning;
+    words >> id >> skipped >> skipped >> skipped >> skipped >> unit >> std::ws;
+    std::getline(words, meaning);
+    found[id] = {unit, meaning};
+  }
+  return found;
 }
 
 Row RowOf(const std::vector<Row>& rows, const std::string& id) {
@@ -106,6 +122,34 @@ TEST_F(CliParamsTest, JsonHoldsTheSameValuesTyped) {
   // Integer parameters print as integers, real ones as reals.
   EXPECT_EQ(parameters[9]["value"].text, "5");       // NUMSTDH
   EXPECT_EQ(parameters[22]["value"].text, "200.0");  // STDH5
+}
+
+TEST_F(CliParamsTest, EachParameterShowsItsUnitAndMeaningInTheTableAndJson) {
+  const ToolResult table = RunKavicalc({"params"});
+  ASSERT_EQ(table.status, 0) << table.err;
+  const auto described = Descriptions(table.out);
+  EXPECT_EQ(described.at("ID"), (std::pair<std::string, std::string>{"Unit", "Meaning"}));
+  // Units as the configuration's parameters are described: heights, roughness
+  // lengths, the decay length and the search radius in metres, the ray spacing
+  // in degrees, counts without a unit.
+  const std::pair<const char*, const char*> units[] = {
+      {"STDH1", "m"},     {"STDH5", "m"},      {"STDR2", "m"},   {"RDECAYL", "m"},
+      {"MAXRADIUS", "m"}, {"BZAZRES", "°"},    {"NUMSTDH", "-"}, {"RNUMSECT", "-"},
+      {"MAXRC", "-"},     {"RMSLAND", "W/m²"}, {"TRUEUPW", "-"}};
+  for (const auto& [id, unit] : units) EXPECT_EQ(described.at(id).first, unit) << id;
+
+  const ToolResult json = RunKavicalc({"params", "--format", "json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  const JsonValue document = ParseJson(json.out);
+  const JsonValue& parameters = document["parameters"];
+  ASSERT_EQ(parameters.items.size(), kKavicalcParameters.size());
+  for (std::size_t i = 0; i < parameters.items.size(); ++i) {
+    const std::string id = parameters[i]["id"].text;
+    const std::string unit = parameters[i]["unit"].text;
+    EXPECT_GT(parameters[i]["meaning"].text.size(), 10u) << id;
+    EXPECT_EQ(parameters[i]["meaning"].text, described.at(id).second) << id;
+    EXPECT_EQ(unit.empty() ? "-" : unit, described.at(id).first) << id;
+  }
 }
 
 TEST_F(CliParamsTest, SetValuesShowTheServersConversion) {

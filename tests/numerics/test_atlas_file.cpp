@@ -69,7 +69,7 @@ TEST(AtlasFile, ResetWithTheDefaultConfiguration) {
   EXPECT_NEAR(expected, 5.20, 0.005);
   EXPECT_EQ(atlas.frequency[0][12], 0.0f);  // nothing beyond the sector count
   // At 100 km every class reaches the profile speed.
-  TestCore().parameters[16] = 100000.0f;
+  SetParameter(kStdHeight5, 100000.0f);
   ResetAtlas(TestCore(), 5, 5, 12, atlas);
   EXPECT_NEAR(atlas.weibullA[2][4][0], 13.44455f, 1e-4f);
 }

@@ -31,7 +31,6 @@ class RoughnessRoseTest : public ::testing::Test {
     MapRoughnessRose(TestCore(), map_.x(), map_.y(), map_.lineCount(), kSiteX, kSiteY, sectors,
                      rose_, map_.capacity());
   }
-  static void SetElement(int n, float value) { TestCore().parameters[n - 1] = value; }
 
   RoughnessMapStorage map_;
   RoughnessRose rose_;
@@ -50,7 +49,7 @@ TEST_F(RoughnessRoseTest, ClosedLineAroundSiteGivesOneChangeEverywhere) {
       map_ = RoughnessMapStorage();
       map_.AddRoughnessLine(0.1f, 0.5f,
                             CirclePoints(kSiteX, kSiteY, 1000.0, 720, counterClockwise));
-      SetElement(67, 7.0f);
+      SetParameter(kMaxChangesPerSector, 7.0f);
       Derive(sectors);
       ASSERT_EQ(TestCore().status, kStatusOk);
       // Counter-clockwise the site is on the left of the line: 0.1 inside.
@@ -119,7 +118,7 @@ TEST_F(RoughnessRoseTest, SubRaysPerSectorAreRoundedAndLimited) {
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "RNUMSECT " << c.element);
     test::ResetRose(rose_);
-    SetElement(65, c.element);
+    SetParameter(kRoseSubRays, c.element);
     Derive(36);
     ASSERT_EQ(rose_.changes[0], 1);
     EXPECT_NEAR(rose_.z0[0][0], 0.01f, 1e-7f);
@@ -146,7 +145,7 @@ TEST_F(RoughnessRoseTest, ChangesAreLimitedByMaxrc) {
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "MAXRC " << c.element);
     test::ResetRose(rose_);
-    SetElement(67, c.element);
+    SetParameter(kMaxChangesPerSector, c.element);
     Derive(12);
     for (int s = 0; s < 12; ++s) {
       ASSERT_EQ(rose_.changes[s], c.changes);
@@ -160,7 +159,7 @@ TEST_F(RoughnessRoseTest, ChangesAreLimitedByMaxrc) {
 
 TEST_F(RoughnessRoseTest, LineThroughSiteIsCrossedAtTheSite) {
   // With D = 1 m a change at the site (0 m, plus 0.1 m) is worth keeping.
-  SetElement(31, 1.0f);
+  SetParameter(kRoughnessDecayLength, 1.0f);
   map_.AddRoughnessLine(1.0f, 0.001f, {{kSiteX - 5000.0, kSiteY}, {kSiteX + 5000.0, kSiteY}});
   Derive(12);
   const RoughnessRose straight = rose_;
@@ -192,7 +191,7 @@ TEST_F(RoughnessRoseTest, CrossingsOfATinyMapAreKept) {
   // All lines within 0.4 m of the site: a crossing is never farther than the
   // farthest point, and one at 0.4 m counts (with D = 1 m a change at
   // 0.4 + 0.1 m).
-  SetElement(31, 1.0f);
+  SetParameter(kRoughnessDecayLength, 1.0f);
   map_.AddRoughnessLine(0.1f, 0.5f, CirclePoints(kSiteX, kSiteY, 0.4, 72, true));
   Derive(12);
   for (int s = 0; s < 12; ++s) {

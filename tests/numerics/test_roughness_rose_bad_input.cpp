@@ -184,7 +184,9 @@ TEST_F(RoughnessRoseBadInputTest, ValuesThatAreNotNumbers) {
   // Parameters out of all reason.
   for (const float bad : {kNaN, kInf, -kInf, 0.0f, 1.0e30f}) {
     SCOPED_TRACE(bad);
-    for (const int element : {31, 65, 67, 68}) TestCore().parameters[element - 1] = bad;
+    for (const Element e :
+         {kRoughnessDecayLength, kRoseSubRays, kMaxChangesPerSector, kRoughnessChangeThreshold})
+      SetParameter(e, bad);
     test::ResetRose(rose_);
     Derive(0.0f, 0.0f, 12);
     EXPECT_EQ(TestCore().status, kStatusOk);
@@ -224,8 +226,8 @@ TEST_F(RoughnessRoseBadInputTest, RandomTangledMapsAtAwkwardSites) {
     const MapPoint site = trial % 2 ? vertices[random() % vertices.size()]
                                     : MapPoint{coordinate(random), coordinate(random)};
     const int sectors = sectorCounts[trial % 4];
-    TestCore().parameters[65 - 1] = static_cast<float>(1 + trial % 12);
-    TestCore().parameters[67 - 1] = static_cast<float>(trial % 11);
+    SetParameter(kRoseSubRays, static_cast<float>(1 + trial % 12));
+    SetParameter(kMaxChangesPerSector, static_cast<float>(trial % 11));
     SCOPED_TRACE(::testing::Message() << "trial " << trial);
     test::ResetRose(rose_);
     Derive(static_cast<float>(site.x), static_cast<float>(site.y), sectors);

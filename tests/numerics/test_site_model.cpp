@@ -189,7 +189,7 @@ TEST_F(SiteModelTest, ExtremeAlternatingRoseStaysFinite) {
   // Roughness alternating between the extremes, near and far changes in turn
   // (and so not increasing outward), the longest decay length, at the ground:
   // the ratios of the ten changes must not multiply beyond single precision.
-  testing::SetParameter(31, 1e6f);
+  SetParameter(kRoughnessDecayLength, 1e6f);
   for (int j = 0; j < 4; ++j) {
     rose.changes[j] = 10;
     for (int r = 0; r < kRoughnessRings; ++r) rose.z0[r][j] = ((r + j) % 2) ? 1e30f : 0.0f;

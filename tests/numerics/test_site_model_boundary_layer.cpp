@@ -52,7 +52,7 @@ TEST_F(BoundaryLayerTest, HeightIterationEndsForAnyCoefficient) {
   // Element 39 far outside its role: the passes stop instead of running on or
   // taking the logarithm of a negative eta.
   for (float c : {0.01f, 0.1f, 0.3f, 5.0f, 100.0f, -1.0f}) {
-    testing::SetParameter(39, c);
+    SetParameter(kBoundaryLayerConstant, c);
     const float h = BoundaryLayerHeight(TestCore(), 10.5f, 0.5f, 0.03f);
     EXPECT_TRUE(std::isfinite(h)) << c;
     EXPECT_GT(h, 0.0f) << c;

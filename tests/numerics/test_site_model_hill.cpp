@@ -75,9 +75,9 @@ class HillTest : public ::testing::Test {
 
   void SetUp() override {
     testing::UseSiteModelDefaults(kSectors);
-    testing::SetParameter(42, 5.0f);      // BZAZRES
-    testing::SetParameter(75, 20000.0f);  // MAXRADIUS
-    testing::SetParameter(76, 0.5f);
+    SetParameter(kRaySpacing, 5.0f);
+    SetParameter(kMaxSearchRadius, 20000.0f);
+    SetParameter(kGridSpread, 0.5f);
     testing::ClearGrid();
     testing::UniformRose(rose, 0.03f);
   }

@@ -91,7 +91,7 @@ TEST_F(OrographyTest, TermsTakeUpTheRingsWithinFiveTermLengths) {
 TEST_F(OrographyTest, TrueUpwindOffTakesEachSectorsOwnVector) {
   SetTerm(1);
   for (float trueUpwind : {0.0f, 0.4f}) {  // rounded to the nearest integer
-    testing::SetParameter(34, trueUpwind);
+    SetParameter(kTrueUpwind, trueUpwind);
     SiteEffects(TestCore(), 10.0f, rose, table, 1);
     // Length and angle from the sector direction of each own vector (south
     // and west mirror north and east).
@@ -105,7 +105,7 @@ TEST_F(OrographyTest, TrueUpwindOffTakesEachSectorsOwnVector) {
 TEST_F(OrographyTest, TrueUpwindOnInterpolatesTheBracketingPair) {
   SetTerm(1);
   for (float trueUpwind : {1.0f, 0.6f}) {
-    testing::SetParameter(34, trueUpwind);
+    SetParameter(kTrueUpwind, trueUpwind);
     SiteEffects(TestCore(), 10.0f, rose, table, 1);
     // North: the vectors of west and north bracket it; east: north and east.
     EXPECT_NEAR(Factor(0), 1.3893874f, 2e-6f);
@@ -179,7 +179,7 @@ TEST_F(OrographyTest, AnyGridGivesFiniteEntries) {
   rose.distance[0][0] = 0.0f;
   rose.distance[1][0] = 50.0f;
   for (float trueUpwind : {0.0f, 1.0f}) {
-    testing::SetParameter(34, trueUpwind);
+    SetParameter(kTrueUpwind, trueUpwind);
     for (float scale : scales) {
       for (float value : values) {
         testing::ClearGrid();

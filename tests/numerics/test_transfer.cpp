@@ -90,7 +90,7 @@ TEST(LandFraction, WaterAndLandAndTheWeightsOfAChange) {
 
 TEST(TransferWeibull, NeutralSameHeightReturnsTheDistribution) {
   LoadDefaultParameters();
-  TestCore().parameters[54 - 1] = 0.0f;  // STABFAC: neutral model
+  SetParameter(kStabilityFactor, 0.0f);  // the neutral model
   const RoughnessRose rose = UniformRose(0.03f);
   TransferFactors factors;
   ASSERT_TRUE(
@@ -114,7 +114,7 @@ TEST(TransferWeibull, NeutralSameHeightReturnsTheDistribution) {
 
 TEST(TransferWeibull, NeutralFactorsBetweenHeightsFollowTheProfileTerms) {
   LoadDefaultParameters();
-  TestCore().parameters[54 - 1] = 0.0f;
+  SetParameter(kStabilityFactor, 0.0f);
   const RoughnessRose rose = UniformRose(0.03f);
   // Land term at 100 m and upstream term at 10 m, both over 0.03 m with the
   // layer height DYLAND = 100 m, amplitude AOFSNEU, spread DYAMPLI and
@@ -164,7 +164,7 @@ TEST(TransferWeibull, GeostrophicWindIsRaisedTo16) {
   EXPECT_EQ(small.spread, moderate.spread);
   EXPECT_NE(strong.mean, moderate.mean);
   // Raising G to 16 m/s in the parameter changes the weak-wind factors.
-  TestCore().parameters[64 - 1] = 20.0f;
+  SetParameter(kLowestGeostrophicWind, 20.0f);
   EXPECT_NE(factorsFor(3.0f).mean, moderate.mean);
 }
 
@@ -173,7 +173,7 @@ TEST(TransferWeibull, ThereAndBackAgain) {
   // back from water (direction 2) at the same height: the factors invert.
   for (float stabfac : {0.0f, 0.002f}) {
     LoadDefaultParameters();
-    TestCore().parameters[54 - 1] = stabfac;
+    SetParameter(kStabilityFactor, stabfac);
     RoughnessRose rose = UniformRose(0.0f);
     rose.changes[2] = 1;
     rose.z0[1][2] = 0.2f;
@@ -212,7 +212,7 @@ TEST(TransferWeibull, DegenerateInputLeavesTheDistribution) {
   const RoughnessRose rose = UniformRose(0.03f);
   for (float stabfac : {0.002f, 0.0f}) {
     LoadDefaultParameters();
-    TestCore().parameters[54 - 1] = stabfac;
+    SetParameter(kStabilityFactor, stabfac);
     for (const Case& c : cases) {
       float A = c.A;
       float k = c.k;
@@ -236,7 +236,7 @@ TEST(TransferWeibull, ExtremeButValidInputStaysFinite) {
   for (int r = 0; r < kRoughnessRings; ++r) rose.z0[r][0] = r % 2 ? 0.0f : 1.5f;
   for (int d = 0; d < kDistanceRings; ++d) rose.distance[d][0] = 500.0f * (d + 1);
   for (float stabfac : {0.0f, 0.002f}) {
-    TestCore().parameters[54 - 1] = stabfac;
+    SetParameter(kStabilityFactor, stabfac);
     for (float A0 : {1e-6f, 12.0f, 1e30f}) {
       for (float k0 : {0.3f, 2.0f, 12.0f}) {
         for (int direction : {0, 1, 2}) {

@@ -62,7 +62,7 @@ TEST_F(ZoomingGridTest, RayCountFollowsSpacing) {
   EXPECT_EQ(TestCore().grid.rayCount, 72);
   EXPECT_EQ(TestCore().grid.raySpacing, 5);
 
-  TestCore().parameters[42 - 1] = 7.0f;
+  SetParameter(numerics::kRaySpacing, 7.0f);
   BuildGrid(map);
   EXPECT_EQ(TestCore().grid.rayCount, 51);
   EXPECT_EQ(TestCore().grid.crossingCount, 51);  // each ray, 0° … 350°, crosses the circle once
@@ -73,7 +73,7 @@ TEST_F(ZoomingGridTest, RayCountFollowsSpacing) {
   across.AddContour(160.0f, {Polar(800.0, 348.0), Polar(800.0, 352.0)});
   BuildGrid(across);
   EXPECT_EQ(RaysWithTerrain(), std::set<int>{50});
-  TestCore().parameters[42 - 1] = 5.0f;
+  SetParameter(numerics::kRaySpacing, 5.0f);
   BuildGrid(across);
   EXPECT_EQ(RaysWithTerrain(), std::set<int>{70});
 }
@@ -123,7 +123,7 @@ TEST_F(ZoomingGridTest, LargeHeightDifferencesAreSoftened) {
   EXPECT_FLOAT_EQ(numerics::SoftenedDifference(-1600.0f, 1000.0f, 1.0f), -1600.0f);
   EXPECT_FLOAT_EQ(numerics::SoftenedDifference(2500.0f, 500.0f, 0.0f), 500.0f);
 
-  TestCore().parameters[7 - 1] = 0.5f;
+  SetParameter(numerics::kInversionSoftening, 0.5f);
   GridMapBuilder map;
   AddSiteAnchor(map);
   map.AddContour(1700.0f, {{600.0f, -26.0f}, {600.0f, 26.0f}});          // ray 0, 1600 up
@@ -167,7 +167,7 @@ TEST_F(ZoomingGridTest, ContoursBeyondMaximumRadiusFail) {
   EXPECT_EQ(TestCore().grid.lengthScale, 0.0f);
 
   SetGridDefaults();
-  TestCore().parameters[75 - 1] = 50000.0f;
+  SetParameter(numerics::kMaxSearchRadius, 50000.0f);
   BuildGrid(map);
   EXPECT_EQ(TestCore().status, 0);
   EXPECT_NEAR(TestCore().grid.searchRadius, 30000.0f, 0.01f);

@@ -1,4 +1,5 @@
-// params: the 30 configuration parameters in enumeration order.
+// params: the 30 configuration parameters in enumeration order, with their
+// units and meanings.
 #include <kavi/interfaces.h>
 
 #include <cstdio>
@@ -16,7 +17,8 @@ constexpr const char* kHelp =
                      [--format table|json]
 
 Lists the 30 configuration parameters of the calculations in enumeration
-order: ID, value, default, minimum and maximum (the valid range is inclusive).
+order: ID, value, default, minimum and maximum (the valid range is inclusive),
+then the unit ("-" for a number without one) and what the parameter means.
 With --set, the values are put first, exactly as before a calculation, and the
 list shows the result: the server converts each value to its type (an integer
 parameter reads back rounded) and refuses values outside the range.
@@ -27,7 +29,8 @@ Options:
                     e.g. --set STDH3=75 --set NUMSTDH=4
   --format FORMAT   table (default) or json: one document
                     {"parameters": [{"id", "value", "default", "minimum",
-                    "maximum"}, ...]}; e.g. --format json
+                    "maximum", "unit", "meaning"}, ...]} (unit "" for a
+                    number without one); e.g. --format json
   --help            this help
 
 Examples:
@@ -58,7 +61,7 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
 
 Command ParamsCommand() {
   return {"params",
-          "list the 30 configuration parameters: value, default and valid range",
+          "list the 30 configuration parameters: value, default, valid range, unit and meaning",
           kHelp,
           {{"--set", "ID=VALUE", true}, {"--format", "FORMAT", false}},
           Run};

@@ -15,6 +15,11 @@ std::size_t DisplayWidth(const std::string& text) {
 
 void WriteTable(std::FILE* out, const std::vector<TableRow>& rows, const std::string& indent,
                 std::size_t leftAligned) {
+  WriteTable(out, rows, indent, std::vector<bool>(leftAligned, true));
+}
+
+void WriteTable(std::FILE* out, const std::vector<TableRow>& rows, const std::string& indent,
+                const std::vector<bool>& textColumns) {
   std::vector<std::size_t> widths;
   for (const TableRow& row : rows) {
     if (widths.size() < row.size()) widths.resize(row.size(), 0);
@@ -26,7 +31,8 @@ void WriteTable(std::FILE* out, const std::vector<TableRow>& rows, const std::st
     for (std::size_t c = 0; c < row.size(); ++c) {
       const std::string padding(widths[c] - DisplayWidth(row[c]), ' ');
       if (c > 0) line += "  ";
-      line += c < leftAligned ? row[c] + padding : padding + row[c];
+      const bool text = c < textColumns.size() && textColumns[c];
+      line += text ? row[c] + padding : padding + row[c];
     }
     while (!line.empty() && line.back() == ' ') line.pop_back();
     std::fprintf(out, "%s\n", line.c_str());

@@ -9,25 +9,22 @@
 #include "numerics/calculation_arrays.h"
 #include "numerics/numerical_state.h"
 #include "numerics/support/test_core.h"
+#include "parameters/parameter_table.h"
 
 namespace kavi::numerics::testing {
 
 // Loads the configuration's initial parameter vector (the current edition's
 // defaults) into the test context, with the given sector count.
 inline void LoadDefaultParameters(int sectorCount = 12) {
-  static constexpr float kDefaults[kParameterCount] = {
-      12,    10000, 100,       0.12f,  0.11f, 1000,  1,    0.4f, 0.485f, 1.8f,   // 1-10
-      4.5f,  5,     10,        25,     50,    100,   200,  5,    0,      0.03f,  // 11-20
-      0.1f,  0.4f,  1.5f,      0,      0,     0.27f, 0.3f, 1000, 5,      0.67f,  // 21-30
-      10000, 0,     1.06f,     0,      1,     12,    1,    1,    0.9f,   0.3f,   // 31-40
-      0.09f, 5,     2,         10,     0.5f,  0.2f,  12,   240,  30,     30,     // 41-50
-      50,    0,     0,         0.002f, 1.65f, 100,   30,   -40,  15,     0.5f,   // 51-60
-      0.6f,  0.6f,  3,         16,     9,     50,    10,   0.3f, 0,      0,      // 61-70
-      4000,  25.2f, 360.0833f, 1,      20000, 0.5f,  1                           // 71-77
-  };
   Context& s = TestCore();
-  std::copy(std::begin(kDefaults), std::end(kDefaults), s.parameters);
-  s.parameters[0] = static_cast<float>(sectorCount);
+  for (const parameters::ParameterRow& row : parameters::kParameterTable)
+    s.parameters[row.element - 1] = row.value;
+  // The current edition's defaults where they differ from the fixed vector.
+  SetParameter(kNumStdRoughness, 5.0f);
+  SetParameter(kStdRoughness5, 1.5f);
+  SetParameter(kRoseSubRays, 9.0f);
+  SetParameter(kMaxChangesPerSector, 10.0f);
+  SetParameter(kSectorCountElement, static_cast<float>(sectorCount));
   s.sectorCount = sectorCount;
   s.status = kStatusOk;
   s.atlasControl = 50;

@@ -69,10 +69,10 @@ void ResetRose(numerics::RoughnessRose& rose) {
 
 void SetRoseDefaults() {
   numerics::Context& state = TestCore();
-  state.parameters[31 - 1] = 10000.0f;
-  state.parameters[65 - 1] = 9.0f;
-  state.parameters[67 - 1] = 10.0f;
-  state.parameters[68 - 1] = 0.3f;
+  SetParameter(numerics::kRoughnessDecayLength, 10000.0f);
+  SetParameter(numerics::kRoseSubRays, 9.0f);
+  SetParameter(numerics::kMaxChangesPerSector, 10.0f);
+  SetParameter(numerics::kRoughnessChangeThreshold, 0.3f);
   state.status = numerics::kStatusOk;
 }
 

@@ -20,9 +20,9 @@ namespace kavi::numerics::testing {
 
 // Elements 45 … 47 of the parameter vector at their defaults; status cleared.
 inline void UseShelterDefaults() {
-  TestCore().parameters[44] = 0.5f;
-  TestCore().parameters[45] = 0.2f;
-  TestCore().parameters[46] = 12.0f;
+  SetParameter(kWakeShadowFactor, 0.5f);
+  SetParameter(kWakeRiseFactor, 0.2f);
+  SetParameter(kShelterSmoothing, 12.0f);
   TestCore().status = 0;
 }
 

@@ -11,23 +11,21 @@
 
 namespace kavi::numerics::testing {
 
-inline void SetParameter(int n, float value) { TestCore().parameters[n - 1] = value; }
-
 inline void UseSiteModelDefaults(int nsec) {
-  SetParameter(1, static_cast<float>(nsec));
-  SetParameter(6, 1000.0f);  // BZINVHE
-  SetParameter(7, 1.0f);     // BZSOFTN
-  SetParameter(24, 0.0f);
-  SetParameter(26, 0.27f);
-  SetParameter(27, 0.3f);
-  SetParameter(28, 1000.0f);
-  SetParameter(29, 5.0f);
-  SetParameter(30, 0.67f);
-  SetParameter(31, 10000.0f);  // RDECAYL
-  SetParameter(34, 0.0f);      // TRUEUPW
-  SetParameter(39, 0.9f);
-  SetParameter(40, 0.3f);
-  SetParameter(41, 0.09f);
+  SetParameter(kSectorCountElement, static_cast<float>(nsec));
+  SetParameter(kInversionHeight, 1000.0f);
+  SetParameter(kInversionSoftening, 1.0f);
+  SetParameter(kOrographicDecayHeight, 0.0f);
+  SetParameter(kInnerLayerFactor, 0.27f);
+  SetParameter(kTermLengthFactor, 0.3f);
+  SetParameter(kOrographicUpperHeight, 1000.0f);
+  SetParameter(kRoughnessReach, 5.0f);
+  SetParameter(kInnerLayerExponent, 0.67f);
+  SetParameter(kRoughnessDecayLength, 10000.0f);
+  SetParameter(kTrueUpwind, 0.0f);
+  SetParameter(kBoundaryLayerConstant, 0.9f);
+  SetParameter(kBlendTop, 0.3f);
+  SetParameter(kBlendBottom, 0.09f);
   TestCore().sectorCount = nsec;
   TestCore().status = kStatusOk;
   TestCore().LoadGridConstants();

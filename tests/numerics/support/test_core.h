@@ -4,6 +4,7 @@
 #pragma once
 
 #include "numerics/context.h"
+#include "numerics/parameter_elements.h"
 
 namespace kavi {
 
@@ -11,5 +12,8 @@ inline numerics::Context& TestCore() {
   static numerics::Context* const core = new numerics::Context;
   return *core;
 }
+
+// Sets element e of the test context's parameter vector.
+inline void SetParameter(numerics::Element e, float value) { TestCore().parameters[e - 1] = value; }
 
 }  // namespace kavi

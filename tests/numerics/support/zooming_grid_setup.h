@@ -12,11 +12,11 @@ namespace kavi::test {
 
 inline void SetGridDefaults() {
   numerics::Context& state = TestCore();
-  state.parameters[6 - 1] = 1000.0f;    // BZINVHE
-  state.parameters[7 - 1] = 1.0f;       // BZSOFTN
-  state.parameters[42 - 1] = 5.0f;      // BZAZRES
-  state.parameters[75 - 1] = 20000.0f;  // MAXRADIUS
-  state.parameters[76 - 1] = 0.5f;
+  SetParameter(numerics::kInversionHeight, 1000.0f);
+  SetParameter(numerics::kInversionSoftening, 1.0f);
+  SetParameter(numerics::kRaySpacing, 5.0f);
+  SetParameter(numerics::kMaxSearchRadius, 20000.0f);
+  SetParameter(numerics::kGridSpread, 0.5f);
   state.status = numerics::kStatusOk;
   TestCore().LoadGridConstants();
 }
