@@ -15,7 +15,6 @@ namespace kavi::numerics {
 struct Context;
 
 constexpr int kAtlasTitleWidth = 80;
-constexpr float kMinStdRoughness = 0.0002f;
 
 // Fills the standard roughness lengths (parameters STDR1 …, at least 0.0002)
 // and heights (STDH1 …) and sets, for every sector and class, the frequency to

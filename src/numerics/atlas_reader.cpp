@@ -1,5 +1,6 @@
 #include "numerics/atlas_file.h"
 #include "numerics/atlas_plausibility.h"
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/open_data_file.h"
 #include "numerics/text_reader.h"
@@ -59,7 +60,7 @@ class AtlasReader {
     atlas_.heightCount = heights;
     if (!ReadRecord(in_, atlas_.roughness, classes)) return Outcome::kBad;
     for (int r = 0; r < classes; ++r) {
-      if (atlas_.roughness[r] < kMinStdRoughness) atlas_.roughness[r] = kMinStdRoughness;
+      if (atlas_.roughness[r] < kRoughnessFloor) atlas_.roughness[r] = kRoughnessFloor;
     }
     if (!ReadRecord(in_, atlas_.heights, heights) || !AllAbove(atlas_.heights, heights, 0.0f)) {
       return Outcome::kBad;

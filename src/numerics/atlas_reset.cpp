@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "numerics/atlas_file.h"
+#include "numerics/constants.h"
 #include "numerics/context.h"
 
 namespace kavi::numerics {
@@ -25,7 +26,7 @@ void ResetAtlas(const Context& ctx, int roughnessCount, int heightCount, int sec
   atlas.roughnessCount = classes;
   atlas.heightCount = heights;
   for (int r = 0; r < classes; ++r) {
-    atlas.roughness[r] = std::max(ctx.Parameter(kFirstStdRoughnessElement + r), kMinStdRoughness);
+    atlas.roughness[r] = std::max(ctx.Parameter(kFirstStdRoughnessElement + r), kRoughnessFloor);
   }
   for (int j = 0; j < heights; ++j) atlas.heights[j] = ctx.Parameter(kFirstStdHeightElement + j);
   for (int r = 0; r < classes; ++r) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/map_contours.h"
 
@@ -10,8 +11,6 @@ namespace kavi::numerics {
 
 namespace {
 
-constexpr float kDegreesPerRadian = 57.29578f;
-constexpr float kRadiansPerDegree = 0.017453292f;
 constexpr int kMaxRaySpacing = 180;  // keeps at least two rays
 
 // A contour point seen from the site: its offset, its bearing phi in degrees
@@ -32,7 +31,7 @@ SitePoint SeenFromSite(float x, float y, const SearchArea& area, const RayFan& f
   p.valid = std::isfinite(p.dx) && std::isfinite(p.dy);
   if (!p.valid) return p;
   if (p.dx != 0.0f || p.dy != 0.0f) {
-    p.phi = std::fmod(std::atan2(p.dy, p.dx) * kDegreesPerRadian + 720.0f, 360.0f);
+    p.phi = std::fmod(std::atan2(p.dy, p.dx) * kRayDegreesPerRadian + 720.0f, 360.0f);
   }
   // Bearings past the last ray (when the spacing does not divide 360) belong to
   // the last ray's gap, which closes at ray 0.

@@ -9,7 +9,6 @@
 
 namespace kavi::numerics::rose {
 
-constexpr int kElementDecayLength = 31;      // RDECAYL, m
 constexpr int kElementSubRays = 65;          // RNUMSECT, sub-rays per sector
 constexpr int kElementMaxChanges = 67;       // MAXRC, largest number of changes per sector
 constexpr int kElementChangeThreshold = 68;  // spread below which no change is kept
@@ -21,15 +20,6 @@ inline int RoundedParameter(const Context& ctx, int n, int lo, int hi) {
   if (std::isnan(value)) return lo;
   return static_cast<int>(
       std::lround(std::clamp(value, static_cast<float>(lo), static_cast<float>(hi))));
-}
-
-// The decay length D (m), limited to 1 … 1e9 (far beyond any map, and small
-// enough that the weighted sums of the fit stay finite).
-inline float DecayLength(const Context& ctx) {
-  constexpr float kLargest = 1.0e9f;
-  const float value = ctx.Parameter(kElementDecayLength);
-  if (std::isnan(value)) return 1.0f;
-  return std::clamp(value, 1.0f, kLargest);
 }
 
 }  // namespace kavi::numerics::rose

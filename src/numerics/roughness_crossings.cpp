@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/constants.h"
+
 namespace kavi::numerics::rose {
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
-constexpr float kTwoPi = 6.28318531f;
 constexpr float kStartShift = 0.5f;  // m, moves a line that starts at the site off it
 constexpr float kEndInFrame = 0.1f;  // m, where a line that ends at the site ends instead
 constexpr int kReadChunk = 1024;     // crossings read from the work file at a time

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/parameter_elements.h"
 #include "numerics/shelter_group.h"
@@ -95,8 +96,7 @@ void ComputeShelter(Context& ctx, const float (&key)[kMaxShelterRecords],
   while (first < n && fine.DirectionOf(key[first]) < 0) ++first;
   if (first == n) return;
   const float siteRoughness = z0[0][fine.SectorOf(fine.DirectionOf(key[first]))];
-  const float roughness =
-      siteRoughness >= kMinShelterRoughness ? siteRoughness : kMinShelterRoughness;
+  const float roughness = siteRoughness >= kRoughnessFloor ? siteRoughness : kRoughnessFloor;
 
   // Reduction per direction.
   float reduction[kMaxFineDirections] = {};

@@ -11,8 +11,6 @@ struct Context;
 
 // The speed reduction never brings a sector's factor below this.
 constexpr float kMinShelterFactor = 0.05f;
-// Roughness lengths below this are raised to it.
-constexpr float kMinShelterRoughness = 0.0002f;
 
 // Evaluates the sorted records 0 … count - 1 (as BuildShelterRecords leaves
 // them, over nfine fine directions) for a point at height z (m) above ground,
