@@ -11,7 +11,8 @@ namespace kavi::numerics {
 
 namespace {
 
-constexpr int kMaxRaySpacing = 180;  // keeps at least two rays
+constexpr int kMaxRaySpacing = 180;      // keeps at least two rays
+constexpr int kFirstElevationEntry = 3;  // the first line's elevation entry
 
 // A contour point seen from the site: its offset, its bearing phi in degrees
 // counter-clockwise from east in [0, 360), and the index of the last ray at or
@@ -47,7 +48,7 @@ bool Record(Context& ctx, int k, float t, int elevationEntry, const RayFan& fan,
     book.nearestT[k] = t;
     book.nearestEntry[k] = elevationEntry;
   }
-  if (++book.count[k] > kMaxCrossings || !store.Add(t, k + fan.count * elevationEntry)) {
+  if (++book.count[k] > kMaxCrossings || !store.Add({t, k + fan.count * elevationEntry})) {
     ctx.SetStatus(kStatusMapTooLarge);
     return false;
   }
@@ -103,6 +104,18 @@ RayFan MakeRayFan(float spacingParameter) {
     fan.uy[k] = std::sin(angle);
   }
   return fan;
+}
+
+bool LoadRays(GridCrossingStore& store, int first, int last, int rayCount, int entryLimit,
+              float limit) {
+  const auto choose = [&](const GridCrossing& crossing) {
+    if (crossing.code < 0 || !(crossing.t >= 0.0f && crossing.t <= limit)) return Reloaded::kReject;
+    const int ray = crossing.code % rayCount;
+    const int entry = crossing.code / rayCount;
+    if (entry < kFirstElevationEntry || entry > entryLimit) return Reloaded::kReject;
+    return ray < first || ray > last ? Reloaded::kSkip : Reloaded::kKeep;
+  };
+  return store.Reload(choose, kMaxCrossings);
 }
 
 void RayBook::Clear() {

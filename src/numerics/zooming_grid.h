@@ -10,6 +10,13 @@ struct Context;
 
 constexpr int kMaxCrossings = 50000;  // crossings held in memory at one time
 
+// One ray meeting one contour segment: the distance t along the ray over the
+// grid length scale and code = ray + rayCount * (elevation entry of the contour).
+struct GridCrossing {
+  float t;
+  int code;
+};
+
 // Builds the grid for the site (siteX, siteY) from the lines of MapX/MapY
 // (mapCapacity entries each) and returns the site elevation. The real before
 // the capacity is accepted for the caller's argument order and not used.
@@ -22,8 +29,8 @@ void BuildZoomingGrid(Context& ctx, const float* mapX, const float* mapY, int li
                       float siteX, float siteY, float& siteElevation, float /*reserved*/,
                       int mapCapacity);
 
-// Sorts the first count crossings (distance t, code = ray + rayCount * entry)
-// in place, by ray and within a ray by t; iterative, with a bounded stack.
-void SortCrossings(float* t, int* code, int count, int rayCount);
+// Sorts the first count crossings in place, by ray and within a ray by t;
+// iterative, with a bounded stack.
+void SortCrossings(GridCrossing* crossings, int count, int rayCount);
 
 }  // namespace kavi::numerics
