@@ -92,7 +92,7 @@ class AtlasReader {
 void LoadAtlas(Context& ctx, AtlasTables& atlas, int& sectorsRead, char* title, int titleCapacity,
                const char* name, int nameLength) {
   int unit = kAtlasUnit;
-  if (OpenDataFile(ctx, unit, name, nameLength, "FORMATTED", 9, "OLD", 3) != 0) return;
+  if (OpenDataFile(ctx, unit, name, nameLength, "FORMATTED", "OLD") != 0) return;
   // Read into copies so that a refused file leaves the atlas in use as it was.
   AtlasTables read;
   char readTitle[kAtlasTitleWidth];

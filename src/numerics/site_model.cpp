@@ -68,7 +68,7 @@ void ResetSlot(SiteEffectTable& table, int slot, int nsec) {
 }  // namespace
 
 void SiteEffects(const Context& ctx, float heightAboveGround, RoughnessRose& rose,
-                 SiteEffectTable& table, [[maybe_unused]] int mode) {
+                 SiteEffectTable& table) {
   const int nsec = ctx.sectorCount;
   if (nsec < 1 || nsec > kMaxSectors) return;
   const float z = UsableHeight(heightAboveGround);

@@ -83,8 +83,7 @@ void FillRays(int first, int last, const GridCrossingStore& store, const RowHeig
 }  // namespace
 
 void BuildZoomingGrid(Context& ctx, const float* mapX, const float* mapY, int lineCount,
-                      float siteX, float siteY, float& siteElevation, float /*reserved*/,
-                      int mapCapacity) {
+                      float siteX, float siteY, float& siteElevation, int mapCapacity) {
   GridState& grid = ctx.grid;
   grid.searchRadius = 0.0f;
   grid.lengthScale = 0.0f;
