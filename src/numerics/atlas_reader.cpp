@@ -1,4 +1,5 @@
-#include "numerics/atlas_file.h"
+#include "numerics/atlas_reader.h"
+
 #include "numerics/atlas_plausibility.h"
 #include "numerics/constants.h"
 #include "numerics/context.h"

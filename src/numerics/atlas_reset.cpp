@@ -1,7 +1,8 @@
+#include "numerics/atlas_reset.h"
+
 #include <algorithm>
 #include <cmath>
 
-#include "numerics/atlas_file.h"
 #include "numerics/constants.h"
 #include "numerics/context.h"
 

@@ -1,9 +1,9 @@
 // In-place quicksort of the crossing list without recursion: the larger part of
 // every partition waits on a small stack while the smaller part is sorted
 // first, so the stack never holds more than log2(count) ranges.
-#include <utility>
+#include "numerics/crossing_sort.h"
 
-#include "numerics/zooming_grid.h"
+#include <utility>
 
 namespace kavi::numerics {
 

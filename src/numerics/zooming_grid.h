@@ -4,18 +4,13 @@
 // nearest contours. Results go to the grid state (numerics/grid_state.h).
 #pragma once
 
+#include "numerics/crossing_sort.h"
+
 namespace kavi::numerics {
 
 struct Context;
 
 constexpr int kMaxCrossings = 50000;  // crossings held in memory at one time
-
-// One ray meeting one contour segment: the distance t along the ray over the
-// grid length scale and code = ray + rayCount * (elevation entry of the contour).
-struct GridCrossing {
-  float t;
-  int code;
-};
 
 // Builds the grid for the site (siteX, siteY) from the lines of MapX/MapY
 // (mapCapacity entries each) and returns the site elevation.
@@ -26,9 +21,5 @@ struct GridCrossing {
 // without height contours gives length scale 0, site elevation 0 and no status.
 void BuildZoomingGrid(Context& ctx, const float* mapX, const float* mapY, int lineCount,
                       float siteX, float siteY, float& siteElevation, int mapCapacity);
-
-// Sorts the first count crossings in place, by ray and within a ray by t;
-// iterative, with a bounded stack.
-void SortCrossings(GridCrossing* crossings, int count, int rayCount);
 
 }  // namespace kavi::numerics
