@@ -73,12 +73,12 @@ int main() {
       SiteEffectTable table;
       float elevation = 0.0f;
       const auto t0 = std::chrono::steady_clock::now();
-      BuildZoomingGrid(kavi::TestCore(), X.data(), Y.data(), lines, 0.0f, 0.0f, elevation, 1.0f,
+      BuildZoomingGrid(kavi::TestCore(), X.data(), Y.data(), lines, 0.0f, 0.0f, elevation,
                        kCapacity);
       const auto t1 = std::chrono::steady_clock::now();
       GridSpectrum(kavi::TestCore(), kSectors);
       const auto t2 = std::chrono::steady_clock::now();
-      SiteEffects(kavi::TestCore(), kHeight, rose, table, 1);
+      SiteEffects(kavi::TestCore(), kHeight, rose, table);
       const auto t3 = std::chrono::steady_clock::now();
       status = kavi::TestCore().status;
       grid = std::min(grid, kavi::bench::Milliseconds(t0, t1));

@@ -22,9 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // What the tool lets through, the engine must read.
   using namespace kavi::numerics;
   Context ctx;
-  ObstacleInput& o = ctx.obstacles;
-  ReadObstacleFile(ctx, o.count, o.firstBearing, o.firstDistance, o.secondBearing, o.secondDistance,
-                   o.height, o.depth, o.porosity, path.c_str(), static_cast<int>(path.size()));
+  ctx.obstacles = ReadObstacleFile(ctx, path.c_str(), static_cast<int>(path.size()));
   if (ctx.status != kStatusOk) std::abort();
   return 0;
 }

@@ -6,6 +6,7 @@
 #include "finite_values.h"
 #include "input_file.h"
 #include "numerics/atlas_file.h"
+#include "numerics/constants.h"
 #include "numerics/numerical_state.h"
 #include "numerics/parameter_elements.h"
 #include "numerics/site_prediction.h"
@@ -28,7 +29,7 @@ void CheckAtlas(const numerics::AtlasTables& a, int ns, HarnessResult& r) {
   }
   bool valid = AllFinite(a.roughness, classes) && AllFinite(a.heights, heights);
   for (int cls = 0; cls < classes; ++cls) {
-    valid = valid && a.roughness[cls] >= numerics::kMinStdRoughness;
+    valid = valid && a.roughness[cls] >= numerics::kRoughnessFloor;
     for (int i = 0; i < ns; ++i) valid = valid && a.frequency[cls][i] >= 0.0f;
     for (int h = 0; h < heights; ++h) {
       for (int i = 0; i < ns; ++i) {

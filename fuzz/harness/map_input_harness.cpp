@@ -78,7 +78,7 @@ void CheckStoredLines(const StoredMap& m, HarnessResult& r) {
 void WalkMap(const StoredMap& m, HarnessResult& r) {
   HarnessCore().status = numerics::kStatusOk;
   float elevation = 0.0f;
-  numerics::BuildZoomingGrid(HarnessCore(), m.X, m.Y, m.lines, kSiteX, kSiteY, elevation, 1.0f,
+  numerics::BuildZoomingGrid(HarnessCore(), m.X, m.Y, m.lines, kSiteX, kSiteY, elevation,
                              m.capacity);
   const int gridStatus = HarnessCore().status;
   if (!r.Expect(gridStatus == numerics::kStatusOk || gridStatus == numerics::kStatusMapTooLarge ||
@@ -133,7 +133,7 @@ void WalkMap(const StoredMap& m, HarnessResult& r) {
   }
 
   numerics::SiteEffectTable effects = NeutralSiteEffects();
-  numerics::SiteEffects(HarnessCore(), kSiteHeight, rose, effects, 1);
+  numerics::SiteEffects(HarnessCore(), kSiteHeight, rose, effects);
   r.Expect(HarnessCore().status == numerics::kStatusOk, "site model set a status");
   r.Expect(AllFinite(effects.speedFactor, numerics::kEffectSlots * sectors) &&
                AllFinite(effects.turning, numerics::kEffectSlots * sectors),

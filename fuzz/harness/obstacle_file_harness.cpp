@@ -29,12 +29,13 @@ void CheckRecords(const numerics::ShelterRecordList& s, int nfine, HarnessResult
   }
   for (int i = 0; i < s.count; ++i) {
     const std::string where = "shelter record " + std::to_string(i + 1);
-    const float key = s.key[i];
+    const numerics::ShelterRecord& record = s.records[i];
+    const float key = record.key;
     if (!r.Expect(std::isfinite(key) && key >= 0.0f && key < static_cast<float>(nfine),
                   where + ": key outside the fine directions") ||
-        !r.Expect(i == 0 || s.key[i - 1] <= key, where + ": keys not sorted") ||
-        !r.Expect(std::isfinite(s.farDistance[i]) && std::isfinite(s.openness[i]) &&
-                      std::isfinite(s.height[i]) && s.height[i] > 0.0f,
+        !r.Expect(i == 0 || s.records[i - 1].key <= key, where + ": keys not sorted") ||
+        !r.Expect(std::isfinite(record.farDistance) && std::isfinite(record.openness) &&
+                      std::isfinite(record.height) && record.height > 0.0f,
                   where + ": value not finite or no height")) {
       return;
     }
@@ -66,10 +67,7 @@ void UseObstacles(const numerics::ObstacleInput& o, int nsec, HarnessResult& r) 
   static numerics::ShelterRecordList s;  // 20 kB, as the model object holds it
   const int nfine = numerics::kFineDirectionsPerSector * nsec;
   AdoptSectorCount(nsec);
-  numerics::BuildShelterRecords(HarnessCore(), o.count, o.firstBearing, o.firstDistance,
-                                o.secondBearing, o.secondDistance, o.height, o.depth, o.porosity,
-                                s.direction, s.key, s.farDistance, s.height, s.openness, s.count,
-                                numerics::kMaxShelterRecords, s.distanceScale, nfine);
+  numerics::BuildShelterRecords(HarnessCore(), o, nfine, numerics::kMaxShelterRecords, s);
   const int status = HarnessCore().status;
   const std::string sectors = " for " + std::to_string(nsec) + " sectors";
   if (status == numerics::kStatusTooManyShelterRecords) {
@@ -86,9 +84,7 @@ void UseObstacles(const numerics::ObstacleInput& o, int nsec, HarnessResult& r) 
   const numerics::RoughnessRose rose = NeutralRose();
   for (float z : kShelterHeights) {
     numerics::SiteEffectTable effects = NeutralSiteEffects();
-    numerics::ComputeShelter(HarnessCore(), s.key, s.farDistance, s.height, s.openness, s.count,
-                             s.distanceScale, nfine, nsec, z, rose.z0, effects.speedFactor,
-                             effects.turning);
+    numerics::ComputeShelter(HarnessCore(), s, nfine, nsec, z, rose, effects);
     if (!r.Expect(HarnessCore().status == numerics::kStatusOk,
                   "shelter model set a status" + sectors)) {
       return;
@@ -105,9 +101,7 @@ HarnessResult RunObstacleFile(const std::uint8_t* data, std::size_t size) {
   HarnessResult r;
   ResetCalculation();
   numerics::ObstacleInput& o = HarnessCore().obstacles;
-  numerics::ReadObstacleFile(HarnessCore(), o.count, o.firstBearing, o.firstDistance,
-                             o.secondBearing, o.secondDistance, o.height, o.depth, o.porosity,
-                             path.c_str(), static_cast<int>(path.size()));
+  o = numerics::ReadObstacleFile(HarnessCore(), path.c_str(), static_cast<int>(path.size()));
   const int status = HarnessCore().status;
   // A file that cannot be read, or that lists more obstacles than the model
   // holds, is refused whole.

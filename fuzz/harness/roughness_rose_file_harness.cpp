@@ -37,7 +37,7 @@ void UseRose(numerics::RoughnessRose& rose, int nsec, HarnessResult& r) {
     }
   }
   numerics::SiteEffectTable effects = NeutralSiteEffects();
-  numerics::SiteEffects(HarnessCore(), kSiteHeight, rose, effects, 1);
+  numerics::SiteEffects(HarnessCore(), kSiteHeight, rose, effects);
   if (!r.Expect(HarnessCore().status == numerics::kStatusOk, "site model set a status") ||
       !r.Expect(AllFinite(effects.speedFactor, numerics::kEffectSlots * nsec) &&
                     AllFinite(effects.turning, numerics::kEffectSlots * nsec),

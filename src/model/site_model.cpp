@@ -14,7 +14,7 @@ void CSiteModel::ResetSiteModel() {
 void CSiteModel::Calculate() {
   CZoomingGrid::CreateFromSite();
   if (!roseLoaded_) CRoughnessRose::CreateFromSite();  // a rose from a file takes precedence
-  numerics::SiteEffects(core(), siteHeight_, rose_, effects_, 1);
+  numerics::SiteEffects(core(), siteHeight_, rose_, effects_);
   CheckStatus(core(), "CSiteModel::Calculate");
 }
 

@@ -8,7 +8,7 @@ namespace kavi::model {
 
 void CZoomingGrid::CreateFromSite() {
   numerics::BuildZoomingGrid(core(), mapX_.data(), mapY_.data(), lineCount_, siteX_, siteY_,
-                             elevation_, 1.0f, mapCapacity());
+                             elevation_, mapCapacity());
   CheckStatus(core(), "CZoomingGrid");
   // The spectrum writes no debugging output.
   numerics::GridSpectrum(core(), core().sectorCount);

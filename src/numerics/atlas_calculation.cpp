@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "numerics/atlas_workspace.h"
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/parameter_elements.h"
 #include "numerics/safe_scaling.h"
@@ -12,10 +13,9 @@ namespace kavi::numerics {
 
 namespace {
 
-// Coriolis parameter 2Ω (1/s) times sin φ, with φ in degrees as the
-// calculation converts it.
+// Coriolis parameter 2Ω (1/s) times sin φ, with φ in degrees converted by
+// kCoriolisRadiansPerDegree.
 constexpr float kTwiceEarthRotation = 1.454e-4f;
-constexpr float kRadiansPerDegree = 0.01745f;
 // The lowest latitude (degrees) of the Coriolis parameter when element 44
 // gives none that is usable.
 constexpr float kFallbackLowestLatitude = 10.0f;
@@ -77,10 +77,11 @@ AtlasDragLaw MakeAtlasDragLaw(const Context& ctx, float latitude) {
   law.A0 = ctx.Parameter(kDragA0);
   law.B0 = ctx.Parameter(kDragB0);
   const float phi = std::isfinite(latitude) ? latitude : 0.0f;
-  const float f = kTwiceEarthRotation * std::sin(phi * kRadiansPerDegree);
-  float lowest = kTwiceEarthRotation * std::sin(ctx.Parameter(kLowestLatitude) * kRadiansPerDegree);
+  const float f = kTwiceEarthRotation * std::sin(phi * kCoriolisRadiansPerDegree);
+  float lowest =
+      kTwiceEarthRotation * std::sin(ctx.Parameter(kLowestLatitude) * kCoriolisRadiansPerDegree);
   if (!(lowest > 0.0f)) {
-    lowest = kTwiceEarthRotation * std::sin(kFallbackLowestLatitude * kRadiansPerDegree);
+    lowest = kTwiceEarthRotation * std::sin(kFallbackLowestLatitude * kCoriolisRadiansPerDegree);
   }
   law.coriolis = std::max(std::fabs(f), lowest);
   law.sign = f / law.coriolis;

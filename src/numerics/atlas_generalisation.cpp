@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "numerics/atlas_workspace.h"
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/sector_grid.h"
 #include "numerics/weibull.h"
@@ -14,7 +15,6 @@ namespace {
 
 constexpr float kAngleShift = 720.0f;
 constexpr float kMaxTurningSine = 0.7f;
-constexpr float kDegreesPerRadian = 180.0f / 3.14159f;
 // Distribution given to a sector that receives no frequency, before the
 // height loop scales and transfers it.
 constexpr float kEmptySectorScale = 1.0f;
@@ -91,10 +91,10 @@ void FillGeneralisedHistogram(float z0, float logLowest, const StationClimate& s
     for (int i = 0; i < station.bins; ++i) {
       const float G = work.geostrophic[j][i];
       const float g = ClassSpeedScale(G, z0, law);
-      const float alpha =
-          g > 0.0f
-              ? law.sign * std::asin(std::min(kMaxTurningSine, law.B0 * g / G)) * kDegreesPerRadian
-              : 0.0f;
+      const float alpha = g > 0.0f
+                              ? law.sign * std::asin(std::min(kMaxTurningSine, law.B0 * g / G)) *
+                                    kTurningDegreesPerRadian
+                              : 0.0f;
       float upper = g * logLowest;
       upper = upper > 0.0f ? std::min(upper, top) : 0.0f;  // also for a meaningless speed
       const float lo = (static_cast<float>(j) - 0.5f) * w + kAngleShift +

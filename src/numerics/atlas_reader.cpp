@@ -1,5 +1,7 @@
-#include "numerics/atlas_file.h"
+#include "numerics/atlas_reader.h"
+
 #include "numerics/atlas_plausibility.h"
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/open_data_file.h"
 #include "numerics/text_reader.h"
@@ -59,7 +61,7 @@ class AtlasReader {
     atlas_.heightCount = heights;
     if (!ReadRecord(in_, atlas_.roughness, classes)) return Outcome::kBad;
     for (int r = 0; r < classes; ++r) {
-      if (atlas_.roughness[r] < kMinStdRoughness) atlas_.roughness[r] = kMinStdRoughness;
+      if (atlas_.roughness[r] < kRoughnessFloor) atlas_.roughness[r] = kRoughnessFloor;
     }
     if (!ReadRecord(in_, atlas_.heights, heights) || !AllAbove(atlas_.heights, heights, 0.0f)) {
       return Outcome::kBad;
@@ -91,7 +93,7 @@ class AtlasReader {
 void LoadAtlas(Context& ctx, AtlasTables& atlas, int& sectorsRead, char* title, int titleCapacity,
                const char* name, int nameLength) {
   int unit = kAtlasUnit;
-  if (OpenDataFile(ctx, unit, name, nameLength, "FORMATTED", 9, "OLD", 3) != 0) return;
+  if (OpenDataFile(ctx, unit, name, nameLength, "FORMATTED", "OLD") != 0) return;
   // Read into copies so that a refused file leaves the atlas in use as it was.
   AtlasTables read;
   char readTitle[kAtlasTitleWidth];

@@ -1,7 +1,9 @@
+#include "numerics/atlas_reset.h"
+
 #include <algorithm>
 #include <cmath>
 
-#include "numerics/atlas_file.h"
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/parameter_elements.h"
 
@@ -24,7 +26,7 @@ void ResetAtlas(const Context& ctx, int roughnessCount, int heightCount, int sec
   atlas.roughnessCount = classes;
   atlas.heightCount = heights;
   for (int r = 0; r < classes; ++r) {
-    atlas.roughness[r] = std::max(ctx.Parameter(kStdRoughness1 + r), kMinStdRoughness);
+    atlas.roughness[r] = std::max(ctx.Parameter(kStdRoughness1 + r), kRoughnessFloor);
   }
   for (int j = 0; j < heights; ++j) atlas.heights[j] = ctx.Parameter(kStdHeight1 + j);
   for (int r = 0; r < classes; ++r) {

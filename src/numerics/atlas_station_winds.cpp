@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "numerics/atlas_workspace.h"
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/sector_grid.h"
 #include "numerics/weibull_transfer.h"
@@ -14,25 +15,10 @@ namespace {
 
 // Keeps every window angle positive.
 constexpr float kAngleShift = 720.0f;
-// Largest sine of the cross-isobar angle, and degrees per radian as the
-// calculation converts them.
+// Largest sine of the cross-isobar angle.
 constexpr float kMaxTurningSine = 0.7f;
-constexpr float kDegreesPerRadian = 180.0f / 3.14159f;
 
 float Square(float x) { return x * x; }
-
-// Boundary turning b_s between sector s and s + 1 (0-based, cyclic) from
-// the summed turnings of the four slots.
-void BoundaryTurnings(const SiteEffectTable& effects, int n, float* boundary) {
-  float turning[kMaxSectors];
-  for (int s = 0; s < n; ++s) {
-    float sum = 0.0f;
-    for (int slot = 1; slot <= kEffectSlots; ++slot)
-      sum += effects.turning[EffectIndex(slot, s, n)];
-    turning[s] = LimitedTurning(sum);
-  }
-  for (int s = 0; s < n; ++s) boundary[s] = (turning[s] + turning[(s + 1) % n]) / 2.0f;
-}
 
 // The site's speed-up of atlas sector j seen through the window [lo, hi]:
 // slots 1, 3 and 4 averaged over the sectors the window covers, slot 2 of
@@ -75,7 +61,8 @@ void StationGeostrophic(float U, float X, float height, float z0b, const AtlasDr
     G = std::numeric_limits<float>::max();
     return;
   }
-  alpha = law.sign * std::asin(std::min(kMaxTurningSine, law.B0 * scale / G)) * kDegreesPerRadian;
+  alpha = law.sign * std::asin(std::min(kMaxTurningSine, law.B0 * scale / G)) *
+          kTurningDegreesPerRadian;
 }
 
 }  // namespace

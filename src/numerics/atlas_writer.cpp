@@ -1,6 +1,7 @@
+#include "numerics/atlas_writer.h"
+
 #include <string>
 
-#include "numerics/atlas_file.h"
 #include "numerics/context.h"
 #include "numerics/fixed_field.h"
 #include "numerics/open_data_file.h"

@@ -1,9 +1,9 @@
 // In-place quicksort of the crossing list without recursion: the larger part of
 // every partition waits on a small stack while the smaller part is sorted
 // first, so the stack never holds more than log2(count) ranges.
-#include <utility>
+#include "numerics/crossing_sort.h"
 
-#include "numerics/zooming_grid.h"
+#include <utility>
 
 namespace kavi::numerics {
 
@@ -19,30 +19,23 @@ struct CrossingKey {
 
 class CrossingOrder {
  public:
-  CrossingOrder(float* t, int* code, int rayCount) : t_(t), code_(code), rays_(rayCount) {}
+  CrossingOrder(GridCrossing* crossings, int rayCount) : list_(crossings), rays_(rayCount) {}
 
-  CrossingKey Key(int i) const { return {code_[i] % rays_, t_[i]}; }
+  CrossingKey Key(const GridCrossing& c) const { return {c.code % rays_, c.t}; }
+  CrossingKey Key(int i) const { return Key(list_[i]); }
   static bool Before(const CrossingKey& a, const CrossingKey& b) {
     return a.ray < b.ray || (a.ray == b.ray && a.t < b.t);
   }
   bool Before(int i, int j) const { return Before(Key(i), Key(j)); }
-  void Swap(int i, int j) {
-    std::swap(t_[i], t_[j]);
-    std::swap(code_[i], code_[j]);
-  }
+  void Swap(int i, int j) { std::swap(list_[i], list_[j]); }
 
   void InsertionSort(int lo, int hi) {
     for (int i = lo + 1; i <= hi; ++i) {
-      const float t = t_[i];
-      const int code = code_[i];
-      const CrossingKey key{code % rays_, t};
+      const GridCrossing moving = list_[i];
+      const CrossingKey key = Key(moving);
       int j = i - 1;
-      for (; j >= lo && Before(key, Key(j)); --j) {
-        t_[j + 1] = t_[j];
-        code_[j + 1] = code_[j];
-      }
-      t_[j + 1] = t;
-      code_[j + 1] = code;
+      for (; j >= lo && Before(key, Key(j)); --j) list_[j + 1] = list_[j];
+      list_[j + 1] = moving;
     }
   }
 
@@ -64,16 +57,15 @@ class CrossingOrder {
   }
 
  private:
-  float* t_;
-  int* code_;
+  GridCrossing* list_;
   int rays_;
 };
 
 }  // namespace
 
-void SortCrossings(float* t, int* code, int count, int rayCount) {
+void SortCrossings(GridCrossing* crossings, int count, int rayCount) {
   if (count < 2 || rayCount < 1) return;
-  CrossingOrder order(t, code, rayCount);
+  CrossingOrder order(crossings, rayCount);
   int pendingLo[kStackDepth];
   int pendingHi[kStackDepth];
   int pending = 0;

@@ -1,7 +1,7 @@
+#include "numerics/gamma.h"
+
 #include <cmath>
 #include <limits>
-
-#include "numerics/weibull.h"
 
 namespace kavi::numerics {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/map_contours.h"
 
@@ -10,9 +11,8 @@ namespace kavi::numerics {
 
 namespace {
 
-constexpr float kDegreesPerRadian = 57.29578f;
-constexpr float kRadiansPerDegree = 0.017453292f;
-constexpr int kMaxRaySpacing = 180;  // keeps at least two rays
+constexpr int kMaxRaySpacing = 180;      // keeps at least two rays
+constexpr int kFirstElevationEntry = 3;  // the first line's elevation entry
 
 // A contour point seen from the site: its offset, its bearing phi in degrees
 // counter-clockwise from east in [0, 360), and the index of the last ray at or
@@ -32,7 +32,7 @@ SitePoint SeenFromSite(float x, float y, const SearchArea& area, const RayFan& f
   p.valid = std::isfinite(p.dx) && std::isfinite(p.dy);
   if (!p.valid) return p;
   if (p.dx != 0.0f || p.dy != 0.0f) {
-    p.phi = std::fmod(std::atan2(p.dy, p.dx) * kDegreesPerRadian + 720.0f, 360.0f);
+    p.phi = std::fmod(std::atan2(p.dy, p.dx) * kRayDegreesPerRadian + 720.0f, 360.0f);
   }
   // Bearings past the last ray (when the spacing does not divide 360) belong to
   // the last ray's gap, which closes at ray 0.
@@ -48,7 +48,7 @@ bool Record(Context& ctx, int k, float t, int elevationEntry, const RayFan& fan,
     book.nearestT[k] = t;
     book.nearestEntry[k] = elevationEntry;
   }
-  if (++book.count[k] > kMaxCrossings || !store.Add(t, k + fan.count * elevationEntry)) {
+  if (++book.count[k] > kMaxCrossings || !store.Add({t, k + fan.count * elevationEntry})) {
     ctx.SetStatus(kStatusMapTooLarge);
     return false;
   }
@@ -104,6 +104,18 @@ RayFan MakeRayFan(float spacingParameter) {
     fan.uy[k] = std::sin(angle);
   }
   return fan;
+}
+
+bool LoadRays(GridCrossingStore& store, int first, int last, int rayCount, int entryLimit,
+              float limit) {
+  const auto choose = [&](const GridCrossing& crossing) {
+    if (crossing.code < 0 || !(crossing.t >= 0.0f && crossing.t <= limit)) return Reloaded::kReject;
+    const int ray = crossing.code % rayCount;
+    const int entry = crossing.code / rayCount;
+    if (entry < kFirstElevationEntry || entry > entryLimit) return Reloaded::kReject;
+    return ray < first || ray > last ? Reloaded::kSkip : Reloaded::kKeep;
+  };
+  return store.Reload(choose, kMaxCrossings);
 }
 
 void RayBook::Clear() {

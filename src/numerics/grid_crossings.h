@@ -5,7 +5,7 @@
 #pragma once
 
 #include "numerics/grid_state.h"
-#include "numerics/work_file.h"
+#include "numerics/spilling_store.h"
 #include "numerics/zooming_grid.h"
 
 namespace kavi::numerics {
@@ -36,37 +36,20 @@ struct RayBook {
 
 // The crossings held in memory, a workspace of the context.
 struct GridCrossingList {
-  float t[kMaxCrossings];
-  int code[kMaxCrossings];
+  GridCrossing records[kMaxCrossings];
 };
 
 // The crossing list: in memory while the total stays within kMaxCrossings;
 // beyond that every crossing, in the order found, is in the work file and the
 // list is refilled ray group by ray group.
-class GridCrossingStore {
- public:
-  GridCrossingStore(GridCrossingList& list, WorkFile& spill) : list_(list), spill_(spill) {}
-  float* t() const { return list_.t; }
-  int* code() const { return list_.code; }
-  int count() const { return count_; }
-  int total() const { return total_; }
-  bool spilled() const { return total_ > kMaxCrossings; }
+using GridCrossingStore = SpillingStore<GridCrossing>;
 
-  // Appends one crossing; false when the work file cannot take it.
-  bool Add(float t, int code);
-  // Ends the writing, so that the work file can be read (only after a spill).
-  bool FinishSpill();
-  // Replaces the list by the work file's crossings of rays first … last. False
-  // on a read failure, more than kMaxCrossings of them, or a record that no
-  // search can have written (ray, entry or t out of range).
-  bool LoadRays(int first, int last, int rayCount, int entryLimit, float limit);
-
- private:
-  GridCrossingList& list_;
-  WorkFile& spill_;
-  int count_ = 0;
-  int total_ = 0;
-};
+// Replaces the store's list by the work file's crossings of rays first … last
+// (only after a spill). False on a read failure, more than kMaxCrossings of
+// them, or a record that no search can have written (ray, elevation entry
+// above entryLimit, or t outside 0 … limit).
+bool LoadRays(GridCrossingStore& store, int first, int last, int rayCount, int entryLimit,
+              float limit);
 
 struct SearchArea {
   float siteX;

@@ -22,20 +22,21 @@ float SoftenedDifference(float delta, float inversionHeight, float softening) {
   return delta < 0.0f ? -softened : softened;
 }
 
-void FillRayRow(const float* t, const int* code, int n, const RowHeights& heights,
+void FillRayRow(const GridCrossing* crossings, int n, const RowHeights& heights,
                 const ZoomingNodes& nodes, float* row) {
   float previousT = 0.0f;  // the site itself, at height difference 0
   float previousG = 0.0f;
   int next = 0;  // the first crossing not yet passed
-  float nextG = CrossingValue(code[0], heights);
+  float nextG = CrossingValue(crossings[0].code, heights);
   for (int j = 0; j < kGridNodes; ++j) {
     const float r = nodes.radius[j];
-    while (next < n && r > t[next]) {
-      previousT = t[next];
+    while (next < n && r > crossings[next].t) {
+      previousT = crossings[next].t;
       previousG = nextG;
-      if (++next < n) nextG = CrossingValue(code[next], heights);
+      if (++next < n) nextG = CrossingValue(crossings[next].code, heights);
     }
-    const float span = next == n ? 0.0f : t[next] - previousT;  // 0 only at the last crossing
+    // 0 only at the last crossing
+    const float span = next == n ? 0.0f : crossings[next].t - previousT;
     row[j] = span > 0.0f ? previousG + (r - previousT) * (nextG - previousG) / span : previousG;
   }
 }

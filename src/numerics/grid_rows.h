@@ -1,6 +1,7 @@
 // Filling one ray of the zooming grid from its sorted crossings.
 #pragma once
 
+#include "numerics/zooming_grid.h"
 #include "numerics/zooming_nodes.h"
 
 namespace kavi::numerics {
@@ -21,7 +22,7 @@ struct RowHeights {
 // Writes the values of the 100 nodes of one ray from its n >= 1 crossings,
 // sorted by t: linear from 0 at the site through the crossings, constant
 // beyond the last.
-void FillRayRow(const float* t, const int* code, int n, const RowHeights& heights,
+void FillRayRow(const GridCrossing* crossings, int n, const RowHeights& heights,
                 const ZoomingNodes& nodes, float* row);
 
 }  // namespace kavi::numerics

@@ -225,7 +225,7 @@ void SummariseLines(const float* mapY, int lines, int& entries, int& contentKind
 void MapInput(Context& ctx, float* mapX, float* mapY, int& lineCount, int& entryCount,
               const char* name, int nameLength, int& contentKind, int capacity) {
   int unit = kMapUnit;
-  if (OpenDataFile(ctx, unit, name, nameLength, "UNKNOWN", 7, "OLD", 3) != 0) {
+  if (OpenDataFile(ctx, unit, name, nameLength, "UNKNOWN", "OLD") != 0) {
     lineCount = -1;
     return;
   }

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace kavi::numerics {
+#include "numerics/constants.h"
 
-namespace {
-constexpr float kRadiansPerDegree = 0.017453292f;
-}
+namespace kavi::numerics {
 
 void MapTransformation::ApplyPolar(float p, float q, float& X, float& Y) const {
   const float r = scale * p;

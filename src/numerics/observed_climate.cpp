@@ -242,7 +242,7 @@ class ClimateReader {
 
 void ReadObservedClimate(Context& ctx, ObservedClimate& climate, const char* name, int nameLength) {
   int unit = kObservedClimateUnit;
-  if (OpenDataFile(ctx, unit, name, nameLength, "FORMATTED", 9, "OLD", 3) != 0) return;
+  if (OpenDataFile(ctx, unit, name, nameLength, "FORMATTED", "OLD") != 0) return;
   // Read into a copy so that a refused file leaves the climate in use as it was;
   // an unreadable line 2 keeps the earlier latitude and second number.
   ObservedClimate read;

@@ -175,38 +175,35 @@ bool ReadObstacles(std::FILE* file, int& count, float* const (&columns)[kValuesP
 
 }  // namespace
 
-void ReadObstacleFile(Context& ctx, int& count, float (&firstBearing)[kMaxObstacles],
-                      float (&firstDistance)[kMaxObstacles], float (&secondBearing)[kMaxObstacles],
-                      float (&secondDistance)[kMaxObstacles], float (&height)[kMaxObstacles],
-                      float (&depth)[kMaxObstacles], float (&porosity)[kMaxObstacles],
-                      const char* name, int length) {
-  count = 0;
-  char(&title)[kObstacleTitleLength + 1] = ctx.obstacles.title;
-  std::memset(title, ' ', kObstacleTitleLength);
-  title[kObstacleTitleLength] = '\0';
+ObstacleInput ReadObstacleFile(Context& ctx, const char* name, int length) {
+  ObstacleInput input;
+  std::memset(input.title, ' ', kObstacleTitleLength);
+  input.title[kObstacleTitleLength] = '\0';
 
   if (name == nullptr || length <= 0) {
     ctx.SetStatus(kStatusObstacleFileMissing);
-    return;
+    return input;
   }
   const std::string path(name, static_cast<std::size_t>(length));
   std::FILE* file = std::fopen(path.c_str(), "r");
   if (file == nullptr) {
     ctx.SetStatus(kStatusObstacleFileMissing);
-    return;
+    return input;
   }
   // In file order: a1, r1, a2, r2, h, D, P (height before depth).
   float* const columns[kValuesPerObstacle] = {
-      firstBearing, firstDistance, secondBearing, secondDistance, height, depth, porosity};
+      input.firstBearing, input.firstDistance, input.secondBearing, input.secondDistance,
+      input.height,       input.depth,         input.porosity};
   int read = 0;
   bool tooMany = false;
-  const bool ok = ReadObstacles(file, read, columns, title, tooMany);
+  const bool ok = ReadObstacles(file, read, columns, input.title, tooMany);
   std::fclose(file);
   if (!ok) {
     ctx.SetStatus(tooMany ? kStatusTooManyShelterRecords : kStatusObstacleFileUnreadable);
-    return;
+    return input;
   }
-  count = read;
+  input.count = read;
+  return input;
 }
 
 }  // namespace kavi::numerics

@@ -21,20 +21,26 @@ int TrimmedLength(const char* text, int length) {
   return length;
 }
 
-bool EqualsIgnoringCase(const char* text, int length, const char* word) {
-  const int wordLength = static_cast<int>(std::strlen(word));
-  if (length != wordLength) return false;
-  for (int i = 0; i < length; ++i) {
+// A keyword without its trailing blanks.
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+// Whether text is the upper-case word in any letter case.
+bool EqualsIgnoringCase(std::string_view text, std::string_view word) {
+  if (text.size() != word.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
     if (std::toupper(static_cast<unsigned char>(text[i])) != word[i]) return false;
   }
   return true;
 }
 
 // Only the two forms and the two dispositions that the callers use are known.
-bool IsKnownForm(const char* form, int length) {
-  const int n = TrimmedLength(form, length);
-  if (n == 7 && std::memcmp(form, "UNKNOWN", 7) == 0) return true;  // means formatted
-  return EqualsIgnoringCase(form, n, "FORMATTED") || EqualsIgnoringCase(form, n, "UNFORMATTED");
+bool IsKnownForm(std::string_view form) {
+  form = Trimmed(form);
+  if (form == "UNKNOWN") return true;  // means formatted
+  return EqualsIgnoringCase(form, "FORMATTED") || EqualsIgnoringCase(form, "UNFORMATTED");
 }
 
 int Fail(Context& ctx, int& unit, int error) {
@@ -58,20 +64,20 @@ bool DataFilePath(const char* name, int length, std::string& path) {
   return true;
 }
 
-int OpenDataFile(Context& ctx, int& unit, const char* name, int nameLength, const char* form,
-                 int formLength, const char* disposition, int dispositionLength) {
+int OpenDataFile(Context& ctx, int& unit, const char* name, int nameLength, std::string_view form,
+                 std::string_view disposition) {
   if (unit < 0 || unit >= kMaxDataUnits) return Fail(ctx, unit, EBADF);
   CloseDataFile(ctx, unit);
   std::string path;
   if (!DataFilePath(name, nameLength, path)) return Fail(ctx, unit, ENOENT);
-  if (!IsKnownForm(form, formLength)) return Fail(ctx, unit, EINVAL);
-  const int dispositionSize = TrimmedLength(disposition, dispositionLength);
+  if (!IsKnownForm(form)) return Fail(ctx, unit, EINVAL);
+  disposition = Trimmed(disposition);
   int flags = 0;
   const char* mode = nullptr;
-  if (EqualsIgnoringCase(disposition, dispositionSize, "OLD")) {
+  if (EqualsIgnoringCase(disposition, "OLD")) {
     flags = O_RDONLY;
     mode = "rb";
-  } else if (EqualsIgnoringCase(disposition, dispositionSize, "UNKNOWN")) {
+  } else if (EqualsIgnoringCase(disposition, "UNKNOWN")) {
     flags = O_RDWR | O_CREAT;
     mode = "r+b";
   } else {

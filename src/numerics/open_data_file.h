@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace kavi::numerics {
 
@@ -29,11 +30,11 @@ class DataUnits {
 // `unit`. Form: "formatted" or "unformatted" (any letter case), or "UNKNOWN"
 // meaning formatted. Disposition: "OLD" (the file must exist; opened for
 // reading) or "UNKNOWN" (opened for reading and writing, created when missing),
-// any letter case. A unit that is still connected is closed first.
-// Returns 0 on success; otherwise an error number, with the status word set to
-// 4 and `unit` set to -1. Directories are not opened.
-int OpenDataFile(Context& ctx, int& unit, const char* name, int nameLength, const char* form,
-                 int formLength, const char* disposition, int dispositionLength);
+// any letter case. Trailing blanks of form and disposition are ignored. A unit that is still
+// connected is closed first. Returns 0 on success; otherwise an error number, with the status word
+// set to 4 and `unit` set to -1. Directories are not opened.
+int OpenDataFile(Context& ctx, int& unit, const char* name, int nameLength, std::string_view form,
+                 std::string_view disposition);
 
 // The stream connected to `unit`, or null.
 std::FILE* DataFile(Context& ctx, int unit);

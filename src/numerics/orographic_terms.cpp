@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/grid_state.h"
 #include "numerics/radial_weight_table.h"
@@ -12,8 +13,6 @@
 namespace kavi::numerics {
 
 namespace {
-
-constexpr float kTwoPi = 6.2831855f;
 
 // A radial profile over the 100 nodes (node j at index j - 1).
 using Profile = float[kGridNodes];

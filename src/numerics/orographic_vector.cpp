@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "numerics/context.h"
+#include "numerics/decay_length.h"
 #include "numerics/grid_state.h"
 #include "numerics/parameter_elements.h"
 #include "numerics/site_model.h"
@@ -13,7 +14,6 @@ namespace kavi::numerics {
 
 namespace {
 
-using site_model::DecayLength;
 using site_model::DecayWeight;
 using site_model::GridLengthScale;
 using site_model::kLargestDecayExponent;
@@ -63,7 +63,7 @@ void ComputeTermAmplitudes(const Context& ctx, float m, int terms, TermScale* sc
 void ComputeTermRoughness(const Context& ctx, const RoughnessRose& rose, int sector, int terms,
                           TermScale* scale) {
   const int changes = std::clamp(rose.changes[sector], 0, kMaxRoughnessChanges);
-  const float decayLength = DecayLength(ctx);
+  const float decayLength = DecayLength(ctx, kUnlimitedDecayLength);
   const float reach = ctx.Parameter(kRoughnessReach);
   int ring = 0;
   float fetch = 0.0f;

@@ -19,13 +19,4 @@ inline int RoundedParameter(const Context& ctx, int n, int lo, int hi) {
       std::lround(std::clamp(value, static_cast<float>(lo), static_cast<float>(hi))));
 }
 
-// The decay length D (m), limited to 1 … 1e9 (far beyond any map, and small
-// enough that the weighted sums of the fit stay finite).
-inline float DecayLength(const Context& ctx) {
-  constexpr float kLargest = 1.0e9f;
-  const float value = ctx.Parameter(kRoughnessDecayLength);
-  if (std::isnan(value)) return 1.0f;
-  return std::clamp(value, 1.0f, kLargest);
-}
-
 }  // namespace kavi::numerics::rose

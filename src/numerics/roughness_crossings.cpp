@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/constants.h"
+
 namespace kavi::numerics::rose {
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
-constexpr float kTwoPi = 6.28318531f;
 constexpr float kStartShift = 0.5f;  // m, moves a line that starts at the site off it
 constexpr float kEndInFrame = 0.1f;  // m, where a line that ends at the site ends instead
-constexpr int kReadChunk = 1024;     // crossings read from the work file at a time
 
 }  // namespace
 
@@ -42,41 +41,22 @@ FanPoint SubRayFan::InFrame(float x, float y) const {
 int CrossingStore::Add(Crossing crossing) {
   int& inSector = counts_[CrossingSector(crossing.code)];
   if (++inSector > kMaxSectorCrossings) return kStatusMapTooLarge;
-  ++total_;
-  if (total_ <= kMaxCrossingsInMemory) {
-    list_[total_ - 1] = crossing;
-    return kStatusOk;
-  }
-  // Past the memory's room every crossing goes to the work file, starting
-  // with the ones listed so far.
-  if (total_ == kMaxCrossingsInMemory + 1) {
-    if (!file_.Create() || !file_.Write(list_, sizeof(Crossing) * kMaxCrossingsInMemory))
-      return kStatusWorkFileError;
-  }
-  return file_.Write(&crossing, sizeof crossing) ? kStatusOk : kStatusWorkFileError;
+  return store_.Add(crossing) ? kStatusOk : kStatusWorkFileError;
 }
 
 int CrossingStore::LoadSectors(int first, int last) {
-  if (!spilled()) return total_;
+  if (!spilled()) return total();
   int expected = 0;
   for (int s = first; s <= last; ++s) expected += counts_[s];
-  if (!file_.Rewind()) return -1;
-  Crossing chunk[kReadChunk];
-  int kept = 0;
-  for (int done = 0; done < total_;) {
-    const int n = std::min(kReadChunk, total_ - done);
-    if (!file_.Read(chunk, sizeof(Crossing) * static_cast<std::size_t>(n))) return -1;
-    for (int i = 0; i < n; ++i) {
-      const int sector = CrossingSector(chunk[i].code);
-      if (sector < first || sector > last) continue;
-      // More crossings than were written, or a line the map does not hold:
-      // the file is not what this calculation wrote.
-      if (kept == expected || CrossingLine(chunk[i].code) + 1 >= mapEntries_) return -1;
-      list_[kept++] = chunk[i];
-    }
-    done += n;
-  }
-  return kept == expected ? kept : -1;
+  // More crossings than were written, or a line the map does not hold: the
+  // file is not what this calculation wrote.
+  const auto choose = [&](const Crossing& crossing) {
+    const int sector = CrossingSector(crossing.code);
+    if (sector < first || sector > last) return Reloaded::kSkip;
+    return CrossingLine(crossing.code) + 1 >= mapEntries_ ? Reloaded::kReject : Reloaded::kKeep;
+  };
+  if (!store_.Reload(choose, expected)) return -1;
+  return store_.count() == expected ? expected : -1;
 }
 
 namespace {

@@ -7,7 +7,7 @@
 #include "numerics/numerical_state.h"
 #include "numerics/roughness_map_lines.h"
 #include "numerics/sector_changes.h"
-#include "numerics/work_file.h"
+#include "numerics/spilling_store.h"
 
 namespace kavi::numerics::rose {
 
@@ -74,13 +74,14 @@ struct RoseWorkspace {
 // Lines are those of map storage of mapEntries entries.
 class CrossingStore {
  public:
-  CrossingStore(Crossing* list, int mapEntries) : list_(list), mapEntries_(mapEntries) {}
+  CrossingStore(Crossing* list, int mapEntries)
+      : store_(list, kMaxCrossingsInMemory), mapEntries_(mapEntries) {}
   // Keeps one crossing. Returns a status: 6 when its sector exceeds
   // kMaxSectorCrossings, 8 when the work file cannot be created or written.
   int Add(Crossing crossing);
-  int total() const { return total_; }
+  int total() const { return store_.total(); }
   int count(int sector) const { return counts_[sector]; }
-  bool spilled() const { return file_.IsOpen(); }
+  bool spilled() const { return store_.spilled(); }
   // Fills the list with the crossings of sectors first … last (whose counts
   // must sum to at most 50,000) and returns how many; -1 when the work file
   // cannot be reread or holds what was not written to it. Without a spill the
@@ -88,11 +89,9 @@ class CrossingStore {
   int LoadSectors(int first, int last);
 
  private:
-  Crossing* list_;
+  SpillingStore<Crossing> store_;
   int mapEntries_;
   int counts_[kMaxSectors] = {};
-  int total_ = 0;
-  WorkFile file_;
 };
 
 // Finds the crossings of every segment of one roughness line with the fan and

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/rose_parameters.h"
 #include "numerics/roughness_crossings.h"
@@ -25,18 +26,16 @@ using rose::SubRayFan;
 
 namespace {
 
-constexpr float kWaterRoughness = 0.0005f;        // site and sector roughness below this is water
-constexpr float kSmallestLogRoughness = 0.0002f;  // roughness floor before a logarithm
-constexpr float kLargestRoughness = 1.0e6f;       // m, caps absurd map values and mean drift
-constexpr float kReachFactor = 1.02f;             // crossings lie within 1.02·Dmax² (squared)
+constexpr float kLargestRoughness = 1.0e6f;  // m, caps absurd map values and mean drift
+constexpr float kReachFactor = 1.02f;        // crossings lie within 1.02·Dmax² (squared)
 
 // A roughness value of the map as the rose reads it: anything not positive is
 // water (0), and values are capped so that logarithms stay finite.
 float MapRoughness(float z) { return z > 0.0f ? std::min(z, kLargestRoughness) : 0.0f; }
 
-float WaterOrRoughness(float z) { return z < kWaterRoughness ? 0.0f : z; }
+float WaterOrRoughness(float z) { return z < kWaterMapRoughness ? 0.0f : z; }
 
-float LogRoughness(float z) { return std::log(std::max(z, kSmallestLogRoughness)); }
+float LogRoughness(float z) { return std::log(std::max(z, kRoughnessFloor)); }
 
 // What the rose needs to know of the map before it looks for crossings.
 struct MapSurvey {
@@ -121,7 +120,7 @@ float BuildSectorProfile(const float* mapX, const Crossing* crossings, int count
     CrossingRoughness(mapX, crossings[i], zA, zB);
     profile.distance[i] = crossings[i].distance;
     profile.roughness[i] = z;
-    logSum += std::log(std::max(zB, kSmallestLogRoughness) / std::max(zA, kSmallestLogRoughness));
+    logSum += std::log(std::max(zB, kRoughnessFloor) / std::max(zA, kRoughnessFloor));
     z = WaterOrRoughness(std::exp(std::min(logSum / m, largestLog)));
   }
   profile.count = count;

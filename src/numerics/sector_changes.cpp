@@ -3,27 +3,26 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/constants.h"
+#include "numerics/decay_length.h"
 #include "numerics/rose_parameters.h"
 #include "numerics/step_profile_fit.h"
 
 namespace kavi::numerics {
 
-using rose::DecayLength;
 using rose::RoundedParameter;
 
 namespace {
-constexpr float kSmallestLogRoughness = 0.0002f;  // roughness floor before a logarithm
-constexpr float kWaterRingRoughness = 0.0004f;    // fitted rings below this are water
-constexpr float kDistanceOffset = 0.1f;           // m, keeps a change at the site off zero
-constexpr float kLargestDecayRatio = 10.0f;       // distances beyond 10 D all map to the far end
+constexpr float kDistanceOffset = 0.1f;      // m, keeps a change at the site off zero
+constexpr float kLargestDecayRatio = 10.0f;  // distances beyond 10 D all map to the far end
 
-float LogRoughness(float z) { return std::log(std::max(z, kSmallestLogRoughness)); }
+float LogRoughness(float z) { return std::log(std::max(z, kRoughnessFloor)); }
 }  // namespace
 
 void ReduceSectorChanges(const Context& ctx, int sector, SectorProfile& profile,
                          RoughnessRose& rose) {
   const int maxChanges = RoundedParameter(ctx, kMaxChangesPerSector, 0, kMaxRoughnessChanges);
-  const float decay = DecayLength(ctx);
+  const float decay = DecayLength(ctx, kRoseLargestDecayLength);
   const int n = std::clamp(profile.count, 0, kMaxSectorCrossings);
 
   // Knots: the distance of each crossing mapped onto [0, D), where the

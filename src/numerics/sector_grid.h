@@ -1,5 +1,6 @@
-// Direction grids of equal sectors and the overlap of an angular window with
-// them, shared by the atlas calculation and the prediction. Angles are in
+// Direction grids of equal sectors, the overlap of an angular window with
+// them and the turning of the sector boundaries by the site, shared by the
+// atlas calculation and the prediction. Angles are in
 // degrees and are not reduced modulo 360: interval q of a grid covers
 // [origin + (q − 0.5)·width, origin + (q + 0.5)·width] and belongs to sector
 // q mod count.
@@ -7,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+
+#include "numerics/calculation_arrays.h"
 
 namespace kavi::numerics {
 
@@ -44,6 +47,20 @@ void ForEachGridOverlap(float lo, float hi, float origin, float width, int count
 inline float LimitedTurning(float turning) {
   if (!std::isfinite(turning)) return 0.0f;
   return std::clamp(turning, -kMaxSectorTurning, kMaxSectorTurning);
+}
+
+// The turning b_s at the boundary between sector s and s + 1 (0-based, cyclic)
+// of the n sectors: the mean of the two sectors' limited turnings, each the
+// sum over the four slots of the site effect table.
+inline void BoundaryTurnings(const SiteEffectTable& effects, int n, float* boundary) {
+  float turning[kMaxSectors];
+  for (int s = 0; s < n; ++s) {
+    float sum = 0.0f;
+    for (int slot = 1; slot <= kEffectSlots; ++slot)
+      sum += effects.turning[EffectIndex(slot, s, n)];
+    turning[s] = LimitedTurning(sum);
+  }
+  for (int s = 0; s < n; ++s) boundary[s] = (turning[s] + turning[(s + 1) % n]) / 2.0f;
 }
 
 }  // namespace kavi::numerics

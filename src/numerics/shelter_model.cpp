@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/parameter_elements.h"
 #include "numerics/shelter_group.h"
@@ -32,17 +33,18 @@ struct FineDirections {
 // Collects records first … while they belong to direction k into the group;
 // returns the index after the last one. Records whose numbers cannot describe
 // an obstacle are left out.
-int GatherDirection(const float* key, const float* farDistance, const float* height,
-                    const float* openness, int first, int count, int k, float distanceScale,
+int GatherDirection(const ShelterRecord* records, int first, int count, int k, float distanceScale,
                     const FineDirections& fine, ShelterGroup& group) {
   group.size = 0;
   int i = first;
-  for (; i < count && fine.DirectionOf(key[i]) == k; ++i) {
-    const float h = height[i];
-    const float p = openness[i];
+  for (; i < count && fine.DirectionOf(records[i].key) == k; ++i) {
+    const ShelterRecord& record = records[i];
+    const float h = record.height;
+    const float p = record.openness;
     if (!(h > 0.0f && std::isfinite(h) && std::isfinite(p))) continue;
-    const float x = std::max(0.0f, (key[i] - static_cast<float>(k)) * distanceScale);
-    const float f = farDistance[i] >= x && std::isfinite(farDistance[i]) ? farDistance[i] : x;
+    const float x = std::max(0.0f, (record.key - static_cast<float>(k)) * distanceScale);
+    const float far = record.farDistance;
+    const float f = far >= x && std::isfinite(far) ? far : x;
     group.nearDistance[group.size] = x;
     group.farDistance[group.size] = f;
     group.height[group.size] = h;
@@ -70,13 +72,12 @@ void SmoothOverDirections(const float* r, float* smoothed, int nfine, float half
 
 }  // namespace
 
-void ComputeShelter(Context& ctx, const float (&key)[kMaxShelterRecords],
-                    const float (&farDistance)[kMaxShelterRecords],
-                    const float (&height)[kMaxShelterRecords],
-                    const float (&openness)[kMaxShelterRecords], int count, float distanceScale,
-                    int nfine, int nsec, float z, const float (&z0)[kRoughnessRings][kMaxSectors],
-                    float (&speedFactor)[kEffectSlots * kMaxSectors],
-                    float (&turning)[kEffectSlots * kMaxSectors]) {
+void ComputeShelter(Context& ctx, const ShelterRecordList& list, int nfine, int nsec, float z,
+                    const RoughnessRose& rose, SiteEffectTable& effects) {
+  float* speedFactor = effects.speedFactor;
+  float* turning = effects.turning;
+  const ShelterRecord* records = list.records;
+  const float distanceScale = list.distanceScale;
   if (nsec < 1 || nsec > kMaxSectors) return;
   for (int j = 0; j < nsec; ++j) {
     speedFactor[EffectIndex(kObstacleSlot, j, nsec)] = 1.0f;
@@ -84,7 +85,7 @@ void ComputeShelter(Context& ctx, const float (&key)[kMaxShelterRecords],
   }
   if (nfine < 1 || nfine > kMaxFineDirections) return;
   if (!(distanceScale >= 0.0f && std::isfinite(distanceScale))) return;
-  const int n = std::clamp(count, 0, kMaxShelterRecords);
+  const int n = std::clamp(list.count, 0, kMaxShelterRecords);
   const FineDirections fine{nfine, 360.0f / static_cast<float>(nfine),
                             360.0f / static_cast<float>(nsec), nsec};
   const float pointHeight = z >= 0.0f ? z : 0.0f;
@@ -92,22 +93,21 @@ void ComputeShelter(Context& ctx, const float (&key)[kMaxShelterRecords],
   // One roughness for all directions: the site roughness of the sector that
   // holds the lowest direction with records.
   int first = 0;
-  while (first < n && fine.DirectionOf(key[first]) < 0) ++first;
+  while (first < n && fine.DirectionOf(records[first].key) < 0) ++first;
   if (first == n) return;
-  const float siteRoughness = z0[0][fine.SectorOf(fine.DirectionOf(key[first]))];
-  const float roughness =
-      siteRoughness >= kMinShelterRoughness ? siteRoughness : kMinShelterRoughness;
+  const float siteRoughness = rose.z0[0][fine.SectorOf(fine.DirectionOf(records[first].key))];
+  const float roughness = siteRoughness >= kRoughnessFloor ? siteRoughness : kRoughnessFloor;
 
   // Reduction per direction.
   float reduction[kMaxFineDirections] = {};
   ShelterGroup& group = ctx.shelterGroup;
   for (int i = first; i < n;) {
-    const int k = fine.DirectionOf(key[i]);
+    const int k = fine.DirectionOf(records[i].key);
     if (k < 0) {
       ++i;
       continue;
     }
-    i = GatherDirection(key, farDistance, height, openness, i, n, k, distanceScale, fine, group);
+    i = GatherDirection(records, i, n, k, distanceScale, fine, group);
     reduction[k] = GroupReduction(ctx, group, pointHeight, roughness);
   }
 

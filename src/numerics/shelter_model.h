@@ -11,23 +11,17 @@ struct Context;
 
 // The speed reduction never brings a sector's factor below this.
 constexpr float kMinShelterFactor = 0.05f;
-// Roughness lengths below this are raised to it.
-constexpr float kMinShelterRoughness = 0.0002f;
 
-// Evaluates the sorted records 0 … count - 1 (as BuildShelterRecords leaves
-// them, over nfine fine directions) for a point at height z (m) above ground,
-// with the site roughness z0[0][j] of the sector j that holds the lowest
+// Evaluates the sorted records (as BuildShelterRecords leaves them, over nfine
+// fine directions) for a point at height z (m) above ground, with the site
+// roughness rose.z0[0][j] of the sector j that holds the lowest
 // direction with records. Smooths the reduction over element 47 of the
-// parameter vector (degrees) and writes slot 3 of every sector 0 … nsec - 1:
+// parameter vector (degrees) and writes slot 3 of every sector 0 … nsec - 1 of
+// the site effect table:
 // speed factor max(0.05, 1 - mean reduction), turning angle 0. Records outside
 // 0 … nfine - 1 are ignored; a negative or NaN height counts as ground level.
 // Without usable records every factor is 1. Sets no status.
-void ComputeShelter(Context& ctx, const float (&key)[kMaxShelterRecords],
-                    const float (&farDistance)[kMaxShelterRecords],
-                    const float (&height)[kMaxShelterRecords],
-                    const float (&openness)[kMaxShelterRecords], int count, float distanceScale,
-                    int nfine, int nsec, float z, const float (&z0)[kRoughnessRings][kMaxSectors],
-                    float (&speedFactor)[kEffectSlots * kMaxSectors],
-                    float (&turning)[kEffectSlots * kMaxSectors]);
+void ComputeShelter(Context& ctx, const ShelterRecordList& list, int nfine, int nsec, float z,
+                    const RoughnessRose& rose, SiteEffectTable& effects);
 
 }  // namespace kavi::numerics

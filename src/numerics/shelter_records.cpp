@@ -27,37 +27,21 @@ bool IsUsable(const Obstacle& o) {
          IsLength(o.r1) && IsLength(o.r2) && IsLength(o.depth) && IsLength(o.h) && o.h > 0.0f;
 }
 
-// Appends records until the capacity is reached; after that every append fails.
+// Appends records until the capacity is reached; after that every append
+// fails. The key holds the near distance while the records are built.
 class RecordWriter {
  public:
-  RecordWriter(int (&direction)[kMaxShelterRecords], float (&nearDistance)[kMaxShelterRecords],
-               float (&farDistance)[kMaxShelterRecords], float (&height)[kMaxShelterRecords],
-               float (&openness)[kMaxShelterRecords], int capacity)
-      : direction_(direction),
-        near_(nearDistance),
-        far_(farDistance),
-        height_(height),
-        openness_(openness),
-        capacity_(capacity) {}
+  RecordWriter(ShelterRecord* records, int capacity) : records_(records), capacity_(capacity) {}
 
   bool Append(int k, float nearDistance, float farDistance, float h, float openness) {
     if (count_ + 1 > capacity_) return false;
-    direction_[count_] = k;
-    near_[count_] = nearDistance;
-    far_[count_] = farDistance;
-    height_[count_] = h;
-    openness_[count_] = openness;
-    ++count_;
+    records_[count_++] = {nearDistance, farDistance, h, openness, k};
     return true;
   }
   int count() const { return count_; }
 
  private:
-  int (&direction_)[kMaxShelterRecords];
-  float (&near_)[kMaxShelterRecords];
-  float (&far_)[kMaxShelterRecords];
-  float (&height_)[kMaxShelterRecords];
-  float (&openness_)[kMaxShelterRecords];
+  ShelterRecord* records_;
   int capacity_;
   int count_ = 0;
 };
@@ -101,26 +85,20 @@ bool AppendObstacle(const Obstacle& o, int nfine, RecordWriter& records) {
 
 }  // namespace
 
-void BuildShelterRecords(
-    Context& ctx, int obstacleCount, const float (&firstBearing)[kMaxObstacles],
-    const float (&firstDistance)[kMaxObstacles], const float (&secondBearing)[kMaxObstacles],
-    const float (&secondDistance)[kMaxObstacles], const float (&height)[kMaxObstacles],
-    const float (&depth)[kMaxObstacles], const float (&porosity)[kMaxObstacles],
-    int (&direction)[kMaxShelterRecords], float (&key)[kMaxShelterRecords],
-    float (&farDistance)[kMaxShelterRecords], float (&recordHeight)[kMaxShelterRecords],
-    float (&openness)[kMaxShelterRecords], int& recordCount, int capacity, float& distanceScale,
-    int nfine) {
-  recordCount = 0;
-  distanceScale = 0.0f;
+void BuildShelterRecords(Context& ctx, const ObstacleInput& obstacles, int nfine, int capacity,
+                         ShelterRecordList& list) {
+  list.count = 0;
+  list.distanceScale = 0.0f;
   if (nfine < 1 || nfine > kMaxFineDirections) return;
 
-  // The key array holds the near distances while the records are built.
-  RecordWriter records(direction, key, farDistance, recordHeight, openness,
-                       std::clamp(capacity, 0, kMaxShelterRecords));
-  const int obstacles = std::clamp(obstacleCount, 0, kMaxObstacles);
-  for (int i = 0; i < obstacles; ++i) {
-    const Obstacle o{firstBearing[i], firstDistance[i], secondBearing[i], secondDistance[i],
-                     height[i],       depth[i],         porosity[i]};
+  ShelterRecord* record = list.records;
+  RecordWriter records(record, std::clamp(capacity, 0, kMaxShelterRecords));
+  const ObstacleInput& in = obstacles;
+  const int count = std::clamp(in.count, 0, kMaxObstacles);
+  for (int i = 0; i < count; ++i) {
+    const Obstacle o{in.firstBearing[i],   in.firstDistance[i], in.secondBearing[i],
+                     in.secondDistance[i], in.height[i],        in.depth[i],
+                     in.porosity[i]};
     if (!IsUsable(o)) continue;
     if (!AppendObstacle(o, nfine, records)) {
       ctx.SetStatus(kStatusTooManyShelterRecords);
@@ -130,16 +108,23 @@ void BuildShelterRecords(
 
   // Key: direction index plus the near distance scaled below 1, so that one
   // sort orders the records by direction and, within a direction, by distance.
-  const int count = records.count();
+  const int built = records.count();
   float farthest = 0.0f;
-  for (int i = 0; i < count; ++i) farthest = std::max(farthest, key[i]);
-  distanceScale = 1.01f * farthest;
-  for (int i = 0; i < count; ++i) {
-    const float scaled = distanceScale > 0.0f ? key[i] / distanceScale : 0.0f;
-    key[i] = static_cast<float>(direction[i]) + scaled;
+  for (int i = 0; i < built; ++i) farthest = std::max(farthest, record[i].key);
+  const float distanceScale = 1.01f * farthest;
+  for (int i = 0; i < built; ++i) {
+    const float scaled = distanceScale > 0.0f ? record[i].key / distanceScale : 0.0f;
+    record[i].key = static_cast<float>(record[i].direction) + scaled;
   }
-  recordCount = count;
-  SortShelterRecords(key, count, farDistance, openness, recordHeight);
+  list.count = built;
+  list.distanceScale = distanceScale;
+  SortShelterRecords(record, built);
+}
+
+void SortShelterRecords(ShelterRecord* records, int count) {
+  const int n = std::clamp(count, 0, kMaxShelterRecords);
+  std::stable_sort(records, records + n,
+                   [](const ShelterRecord& a, const ShelterRecord& b) { return a.key < b.key; });
 }
 
 }  // namespace kavi::numerics

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/decay_length.h"
 #include "numerics/parameter_elements.h"
 #include "numerics/site_model_inputs.h"
 
@@ -13,7 +14,6 @@ namespace kavi::numerics {
 
 namespace {
 
-using site_model::DecayLength;
 using site_model::DecayWeight;
 using site_model::GridLengthScale;
 using site_model::UsableFetch;
@@ -34,7 +34,7 @@ int UsableChangeCount(int changes) { return std::clamp(changes, 0, kMaxRoughness
 // ring after its last change.
 float RoughnessChangeFactor(const Context& ctx, float z, RoughnessRose& rose, int sector) {
   const int changes = UsableChangeCount(rose.changes[sector]);
-  const float decayLength = DecayLength(ctx);
+  const float decayLength = DecayLength(ctx, kUnlimitedDecayLength);
   const float siteRoughness = UsableRoughness(rose.z0[0][sector]);
 
   float previousLog = std::log(siteRoughness);
@@ -68,7 +68,7 @@ void ResetSlot(SiteEffectTable& table, int slot, int nsec) {
 }  // namespace
 
 void SiteEffects(const Context& ctx, float heightAboveGround, RoughnessRose& rose,
-                 SiteEffectTable& table, [[maybe_unused]] int mode) {
+                 SiteEffectTable& table) {
   const int nsec = ctx.sectorCount;
   if (nsec < 1 || nsec > kMaxSectors) return;
   const float z = UsableHeight(heightAboveGround);

@@ -23,11 +23,10 @@ struct WindVector {
 // slot 1 alone, and writes each sector's effective upstream roughness into ring
 // c + 1 of the rose. Reads the zooming grid and its spectrum from the context's grid and the
 // parameters 6, 7, 24, 26 … 31, 34, 39 … 41. Sets no status; every entry written
-// is finite whatever the rose, the grid or the height hold. `mode` is the
-// caller's constant 1: the model has a single mode. A core sector count outside
-// 1 … 36 leaves everything untouched.
+// is finite whatever the rose, the grid or the height hold. A core sector count
+// outside 1 … 36 leaves everything untouched.
 void SiteEffects(const Context& ctx, float heightAboveGround, RoughnessRose& rose,
-                 SiteEffectTable& table, int mode);
+                 SiteEffectTable& table);
 
 // The profile function F(r): ln r above r = 2, below it a cubic that meets the
 // logarithm with the same value and slope at r = 2 and vanishes at r = 0.

@@ -7,14 +7,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/parameter_elements.h"
 #include "numerics/site_model.h"
 
 namespace kavi::numerics::site_model {
 
-// Roughness lengths below this count as this (water and bad values alike).
-constexpr float kSmallestRoughness = 0.0002f;
 // Roughness lengths above this count as this: far beyond any real surface, it
 // keeps the profile ratios of the model inside single precision.
 constexpr float kLargestRoughness = 100.0f;
@@ -22,13 +21,11 @@ constexpr float kLargestRoughness = 100.0f;
 constexpr float kLargestFetch = 1.0e7f;
 // Decay exponents are capped here before exponentiation.
 constexpr float kLargestDecayExponent = 10.0f;
-constexpr float kPi = 3.14159265f;
-constexpr float kDegreesPerRadian = 180.0f / kPi;
 
-// A roughness length in [kSmallestRoughness, kLargestRoughness]; NaN counts as
-// the smallest.
+// A roughness length in [kRoughnessFloor, kLargestRoughness] (water and bad
+// values alike are raised to the floor; NaN counts as the floor).
 inline float UsableRoughness(float z0) {
-  return std::min(std::max(kSmallestRoughness, z0), kLargestRoughness);
+  return std::min(std::max(kRoughnessFloor, z0), kLargestRoughness);
 }
 
 // A distance in [0, kLargestFetch]; negative and NaN count as 0.
@@ -36,11 +33,6 @@ inline float UsableFetch(float x) { return std::min(std::max(0.0f, x), kLargestF
 
 // A height above ground of at least 0; negative and NaN count as the ground.
 inline float UsableHeight(float z) { return std::max(0.0f, z); }
-
-// The decay length of upstream roughness (element 31, at least 1 m).
-inline float DecayLength(const Context& ctx) {
-  return std::max(1.0f, ctx.Parameter(kRoughnessDecayLength));
-}
 
 // 1 - exp(-min(t, 10)) for t >= 0, accurate also where t is tiny.
 inline float DecayWeight(float t) { return -std::expm1(-std::min(t, kLargestDecayExponent)); }

@@ -37,18 +37,6 @@ float SpeedFactor(const SiteEffectTable& effects, int s, int d, int n) {
   return W >= 0.0f && std::isfinite(W) ? W : 1.0f;
 }
 
-// Turning at the boundary between sector j and j + 1 (0-based, cyclic).
-void BoundaryTurnings(const SiteEffectTable& effects, int n, float* boundary) {
-  float turning[kMaxSectors];
-  for (int j = 0; j < n; ++j) {
-    float sum = 0.0f;
-    for (int slot = 1; slot <= kEffectSlots; ++slot)
-      sum += effects.turning[EffectIndex(slot, j, n)];
-    turning[j] = LimitedTurning(sum);
-  }
-  for (int j = 0; j < n; ++j) boundary[j] = (turning[j] + turning[(j + 1) % n]) / 2.0f;
-}
-
 // Scales that bring the largest frequency, speed and speed factor near 1, so
 // that the sums of cubes stay far from overflow; powers of two keep every
 // ratio exact.
@@ -131,8 +119,7 @@ void PredictSiteClimate(const Context& ctx, const AtlasTables& atlas, int n,
   const bool tablesUsable = atlas.roughnessCount >= 1 && atlas.roughnessCount <= kMaxStdRoughness &&
                             atlas.heightCount >= 1 && atlas.heightCount <= kMaxStdHeights;
   if (tablesUsable) {
-    const float z =
-        siteHeight > 0.0f && std::isfinite(siteHeight) ? siteHeight : kMinRoughnessLength;
+    const float z = siteHeight > 0.0f && std::isfinite(siteHeight) ? siteHeight : kRoughnessFloor;
     InterpolateSources(ctx, atlas, n, z, rose, sources);
   }
   const SumScales scales = ScalesFor(sources, effects, n);

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/parameter_elements.h"
 #include "numerics/weibull_transfer.h"
@@ -11,8 +12,6 @@ namespace {
 
 // Coriolis parameter (1/s) of the transfer's drag law, the same at every latitude.
 constexpr float kCoriolis = 1.0e-4f;
-// Class roughness (m) up to which direction 2 starts from water.
-constexpr float kWaterClassLimit = 0.00022f;
 // Constants of the stability model: heat-flux scale of the rms and offset
 // terms, the coefficients of the flux and offset parts of the profile
 // amplitude, the boundary-layer height factor, the exponent of the layer
@@ -80,7 +79,7 @@ bool StabilitySurfaces(const Context& ctx, float A, float k, float z0a, float z0
 
   const float rossbyA = G / (kCoriolis * z0a);
   const float rossbyB = G / (kCoriolis * z0b);
-  const float rossbyW = G / (kCoriolis * kMinRoughnessLength);
+  const float rossbyW = G / (kCoriolis * kRoughnessFloor);
   const float ustarA = FrictionVelocity(ctx, G, rossbyA);
   const float ustarB = FrictionVelocity(ctx, G, rossbyB);
   const float ustarW = FrictionVelocity(ctx, G, rossbyW);
@@ -114,8 +113,8 @@ bool StabilitySurfaces(const Context& ctx, float A, float k, float z0a, float z0
   s.upstream.H = stab * z0b * std::pow(rossbyB, kLayerHeightExponent);
   s.upstream.amplitude = StabilityAmplitude(s.upstream.H, ustarB, fluxLand, offsetLand);
 
-  s.water.z0 = kMinRoughnessLength;
-  s.water.H = stab * kMinRoughnessLength * std::pow(rossbyW, kLayerHeightExponent);
+  s.water.z0 = kRoughnessFloor;
+  s.water.H = stab * kRoughnessFloor * std::pow(rossbyW, kLayerHeightExponent);
   s.water.amplitude = StabilityAmplitude(s.water.H, ustarW, fluxWater, offsetWater);
   s.water.sigma = rmsWater * c / G2;
   s.water.offset = offsetWater * c / G2;
@@ -134,7 +133,7 @@ void NeutralSurfaces(const Context& ctx, float z0a, float z0b, TransferSurfaces&
   s.upstream = s.land;
   s.upstream.z0 = z0b;
   s.water = {ctx.Parameter(kWaterLayerHeight),
-             kMinRoughnessLength,
+             kRoughnessFloor,
              ctx.Parameter(kWaterAmplitudeNeutral),
              ctx.Parameter(kWaterSpreadNeutral),
              0.0f,
@@ -200,7 +199,7 @@ bool ComputeTransferFactors(const Context& ctx, float A, float k, const Roughnes
   ProfileNorm from{1.0f, 1.0f};
   if (direction == kTransferToUpstream) {
     to = Probe(s.upstream, s.stability, zTo, s.dampTo);
-    const Surface& start = z0a > kWaterClassLimit ? s.land : s.water;
+    const Surface& start = z0a > kWaterClassRoughness ? s.land : s.water;
     from = Probe(start, s.stability, zFrom, s.dampFrom);
   } else {
     to = Probe(direction == kTransferToWater ? s.water : s.land, s.stability, zTo, s.dampTo);

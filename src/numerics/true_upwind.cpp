@@ -2,6 +2,7 @@
 // speed factor and a turning angle per sector.
 #include <cmath>
 
+#include "numerics/constants.h"
 #include "numerics/site_model.h"
 #include "numerics/site_model_inputs.h"
 
@@ -9,7 +10,6 @@ namespace kavi::numerics {
 
 namespace {
 
-using site_model::kDegreesPerRadian;
 using site_model::SectorDirection;
 
 constexpr int kOrographySlot = 2;

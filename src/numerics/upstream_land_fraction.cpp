@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/constants.h"
 #include "numerics/context.h"
 #include "numerics/parameter_elements.h"
 #include "numerics/weibull_transfer.h"
@@ -9,15 +10,13 @@ namespace kavi::numerics {
 
 namespace {
 
-// A stretch with a roughness below this (m) is water.
-constexpr float kWaterRoughnessLimit = 0.00005f;
 // Value of 1 − (1 + x)e^(−x) that makes the weight of a change vanish.
 constexpr float kChangeWeightScale = 0.2645f;
 // Extra fetch (m) that makes a rose without changes count wholly as its one
 // surface.
 constexpr float kUniformFetchExtra = 1000.0f;
 
-float SurfaceSign(float roughness) { return roughness < kWaterRoughnessLimit ? -1.0f : 1.0f; }
+float SurfaceSign(float roughness) { return roughness < kWaterStretchRoughness ? -1.0f : 1.0f; }
 
 }  // namespace
 

@@ -1,7 +1,9 @@
+#include "numerics/weibull_fit.h"
+
 #include <cmath>
 
 #include "numerics/bracketed_root.h"
-#include "numerics/weibull.h"
+#include "numerics/gamma.h"
 
 namespace kavi::numerics {
 

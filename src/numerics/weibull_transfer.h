@@ -5,14 +5,11 @@
 #pragma once
 
 #include "numerics/calculation_arrays.h"
+#include "numerics/constants.h"
 
 namespace kavi::numerics {
 
 struct Context;
-
-// Roughness lengths below this (m) are raised to it; it is also the roughness
-// of open water.
-constexpr float kMinRoughnessLength = 0.0002f;
 
 // The shapes the moment solver searches between; outside them no sign change
 // is sought and the best shape found is returned.
@@ -32,9 +29,9 @@ struct TransferFactors {
   float spread = 1.0f;
 };
 
-// The roughness length r raised to kMinRoughnessLength (also when r is not a
+// The roughness length r raised to kRoughnessFloor (also when r is not a
 // number).
-inline float RaisedRoughness(float r) { return r >= kMinRoughnessLength ? r : kMinRoughnessLength; }
+inline float RaisedRoughness(float r) { return r >= kRoughnessFloor ? r : kRoughnessFloor; }
 
 // The shape k with c = ln Γ(1 + n/k)/n − ln Γ(1 + m/k)/m, by bracketing
 // outward from 2 within [kMinSolvedShape, kMaxSolvedShape] and bisecting to

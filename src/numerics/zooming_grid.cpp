@@ -9,7 +9,6 @@
 #include "numerics/grid_state.h"
 #include "numerics/map_contours.h"
 #include "numerics/parameter_elements.h"
-#include "numerics/work_file.h"
 #include "numerics/zooming_nodes.h"
 
 namespace kavi::numerics {
@@ -65,17 +64,17 @@ bool NearestContourElevation(const RayBook& book, int rayCount, const float* map
 // Fills the rows of rays first … last from the sorted crossing list.
 void FillRays(int first, int last, const GridCrossingStore& store, const RowHeights& heights,
               const ZoomingNodes& nodes, GridState& grid) {
-  const float* t = store.t();
-  const int* code = store.code();
+  const GridCrossing* crossings = store.records();
+  const auto ray = [&](int i) { return crossings[i].code % heights.rayCount; };
   int p = 0;
   for (int k = first; k <= last; ++k) {
-    while (p < store.count() && code[p] % heights.rayCount < k) ++p;
+    while (p < store.count() && ray(p) < k) ++p;
     int n = 0;
-    while (p + n < store.count() && code[p + n] % heights.rayCount == k) ++n;
+    while (p + n < store.count() && ray(p + n) == k) ++n;
     if (n == 0) {
       std::fill(std::begin(grid.values[k]), std::end(grid.values[k]), 0.0f);
     } else {
-      FillRayRow(t + p, code + p, n, heights, nodes, grid.values[k]);
+      FillRayRow(crossings + p, n, heights, nodes, grid.values[k]);
     }
     p += n;
   }
@@ -84,8 +83,7 @@ void FillRays(int first, int last, const GridCrossingStore& store, const RowHeig
 }  // namespace
 
 void BuildZoomingGrid(Context& ctx, const float* mapX, const float* mapY, int lineCount,
-                      float siteX, float siteY, float& siteElevation, float /*reserved*/,
-                      int mapCapacity) {
+                      float siteX, float siteY, float& siteElevation, int mapCapacity) {
   GridState& grid = ctx.grid;
   grid.searchRadius = 0.0f;
   grid.lengthScale = 0.0f;
@@ -108,11 +106,10 @@ void BuildZoomingGrid(Context& ctx, const float* mapX, const float* mapY, int li
   const RayFan fan = MakeRayFan(ctx.Parameter(kRaySpacing));
   RayBook book;
   book.Clear();
-  WorkFile spill;
-  GridCrossingStore store(ctx.gridCrossings, spill);
+  GridCrossingStore store(ctx.gridCrossings.records, kMaxCrossings);
   const SearchArea area{siteX, siteY, lengthScale, limit * (1.0f + kLimitMargin)};
   if (!FindCrossings(ctx, mapX, mapY, lineCount, mapCapacity, area, fan, book, store)) return;
-  if (store.spilled() && !store.FinishSpill()) {
+  if (store.spilled() && !store.FinishWriting()) {
     ctx.SetStatus(kStatusMapTooLarge);
     return;
   }
@@ -137,12 +134,12 @@ void BuildZoomingGrid(Context& ctx, const float* mapX, const float* mapY, int li
            last + 1 < fan.count && held + book.count[last + 1] <= kMaxCrossings;) {
         held += book.count[++last];
       }
-      if (!store.LoadRays(first, last, fan.count, mapCapacity, area.limit)) {
+      if (!LoadRays(store, first, last, fan.count, mapCapacity, area.limit)) {
         ctx.SetStatus(kStatusMapTooLarge);
         return;
       }
     }
-    SortCrossings(store.t(), store.code(), store.count(), fan.count);
+    SortCrossings(store.records(), store.count(), fan.count);
     FillRays(first, last, store, heights, nodes, grid);
     first = last + 1;
   }

@@ -4,6 +4,8 @@
 // nearest contours. Results go to the grid state (numerics/grid_state.h).
 #pragma once
 
+#include "numerics/crossing_sort.h"
+
 namespace kavi::numerics {
 
 struct Context;
@@ -11,19 +13,13 @@ struct Context;
 constexpr int kMaxCrossings = 50000;  // crossings held in memory at one time
 
 // Builds the grid for the site (siteX, siteY) from the lines of MapX/MapY
-// (mapCapacity entries each) and returns the site elevation. The real before
-// the capacity is accepted for the caller's argument order and not used.
+// (mapCapacity entries each) and returns the site elevation.
 // Reads parameter elements 6 (BZINVHE), 7 (BZSOFTN), 42 (BZAZRES), 75
 // (MAXRADIUS) and 76, and the grid constants. Status 6 when one ray has more
 // than kMaxCrossings crossings or the work file fails, status 7 when no contour
 // crosses any ray; the grid state then holds no grid (length scale 0). A map
 // without height contours gives length scale 0, site elevation 0 and no status.
 void BuildZoomingGrid(Context& ctx, const float* mapX, const float* mapY, int lineCount,
-                      float siteX, float siteY, float& siteElevation, float /*reserved*/,
-                      int mapCapacity);
-
-// Sorts the first count crossings (distance t, code = ray + rayCount * entry)
-// in place, by ray and within a ray by t; iterative, with a bounded stack.
-void SortCrossings(float* t, int* code, int count, int rayCount);
+                      float siteX, float siteY, float& siteElevation, int mapCapacity);
 
 }  // namespace kavi::numerics

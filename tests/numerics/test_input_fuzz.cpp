@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "numerics/atlas_file.h"
+#include "numerics/constants.h"
 #include "numerics/map_input.h"
 #include "numerics/numerical_state.h"
 #include "numerics/observed_climate.h"
@@ -198,7 +199,7 @@ class InputFuzz : public ::testing::Test {
     EXPECT_TRUE(sectors >= 1 && atlas.roughnessCount >= 1 && atlas.roughnessCount <= 5 &&
                 atlas.heightCount >= 1 && atlas.heightCount <= 5);
     for (int r = 0; r < atlas.roughnessCount; ++r) {
-      EXPECT_GE(atlas.roughness[r], kMinStdRoughness);
+      EXPECT_GE(atlas.roughness[r], kRoughnessFloor);
       for (int j = 0; j < atlas.heightCount; ++j) {
         for (int s = 0; s < sectors; ++s) {
           EXPECT_TRUE(std::isfinite(atlas.weibullA[r][j][s]) && atlas.weibullK[r][j][s] > 0.0f);

@@ -125,13 +125,10 @@ TEST(ObstacleFile, MissingFileIsAnUnexpectedFailure) {
   const std::string path = files.Write("o.txt", "1 2 3 4 5 6 0\n");
   const std::string padded = path + "ignored";
   ObstacleInput& in = TestCore().obstacles;
-  ReadObstacleFile(TestCore(), in.count, in.firstBearing, in.firstDistance, in.secondBearing,
-                   in.secondDistance, in.height, in.depth, in.porosity, padded.c_str(),
-                   static_cast<int>(path.size()));
+  in = ReadObstacleFile(TestCore(), padded.c_str(), static_cast<int>(path.size()));
   EXPECT_EQ(testing::TakeStatus(), 0);
   EXPECT_EQ(in.count, 1);
-  ReadObstacleFile(TestCore(), in.count, in.firstBearing, in.firstDistance, in.secondBearing,
-                   in.secondDistance, in.height, in.depth, in.porosity, path.c_str(), 0);
+  in = ReadObstacleFile(TestCore(), path.c_str(), 0);
   EXPECT_EQ(testing::TakeStatus(), kStatusObstacleFileMissing);
   EXPECT_EQ(ReadIntoInput(files.Path("")), kStatusObstacleFileUnreadable);  // a directory
   // Both codes lie outside the table, so the status check reports them as an

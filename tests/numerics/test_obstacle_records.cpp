@@ -36,8 +36,10 @@ ObstacleRow Face(float x1, float y1, float x2, float y2, float h, float depth, f
 bool SameRecords(const ShelterRecordList& a, const ShelterRecordList& b) {
   if (a.count != b.count || a.distanceScale != b.distanceScale) return false;
   for (int i = 0; i < a.count; ++i) {
-    if (a.key[i] != b.key[i] || a.farDistance[i] != b.farDistance[i] ||
-        a.height[i] != b.height[i] || a.openness[i] != b.openness[i]) {
+    const ShelterRecord& p = a.records[i];
+    const ShelterRecord& q = b.records[i];
+    if (p.key != q.key || p.farDistance != q.farDistance || p.height != q.height ||
+        p.openness != q.openness) {
       return false;
     }
   }
@@ -109,7 +111,7 @@ TEST(ShelterRecords, FenceAcrossNorthHasOneRecordPerDirection) {
   }
   // Sorted by key: directions in order, and the scale is 1.01 times the
   // farthest near distance (direction 102, at 20 degrees: 53.209 m).
-  for (int i = 1; i < list->count; ++i) EXPECT_LT(list->key[i - 1], list->key[i]);
+  for (int i = 1; i < list->count; ++i) EXPECT_LT(list->records[i - 1].key, list->records[i].key);
   EXPECT_NEAR(list->distanceScale, 1.01f * 53.2089f, 2e-3f);
 }
 
@@ -195,7 +197,7 @@ TEST(ShelterRecords, PorosityOutsideZeroToOneCountsAsTheNearerBound) {
     SetInput({Face(-20, 50, 20, 50, 4, 0, porosity)});
     ASSERT_EQ(BuildFromInput(*list, kTwelveSectors), 0);
     ASSERT_GT(list->count, 0);
-    for (int i = 0; i < list->count; ++i) EXPECT_EQ(list->openness[i], 1.0f);
+    for (int i = 0; i < list->count; ++i) EXPECT_EQ(list->records[i].openness, 1.0f);
   }
   auto solid = NewRecordList();
   SetInput({Face(-20, 50, 20, 50, 4, 0, 0)});
@@ -305,7 +307,8 @@ TEST(ShelterRecords, DegenerateButUsableShapes) {
   // All records at 0 m: the keys are the bare directions.
   SetInput({{0, 0, 0.1f, 0, 3, 2, 0}});
   EXPECT_EQ(BuildFromInput(*list, kTwelveSectors), 0);
-  for (int i = 0; i < list->count; ++i) EXPECT_EQ(list->key[i], std::trunc(list->key[i]));
+  for (int i = 0; i < list->count; ++i)
+    EXPECT_EQ(list->records[i].key, std::trunc(list->records[i].key));
 
   // A face pointing straight away from the site (both corners on one bearing)
   // with depth: seen edge-on, entered through the side face at corner 1. The

@@ -16,9 +16,8 @@ namespace {
 int Open(int& unit, const std::string& name, const std::string& form,
          const std::string& disposition, int& status) {
   TestCore().status = kStatusOk;
-  const int result = OpenDataFile(TestCore(), unit, name.data(), static_cast<int>(name.size()),
-                                  form.data(), static_cast<int>(form.size()), disposition.data(),
-                                  static_cast<int>(disposition.size()));
+  const int result =
+      OpenDataFile(TestCore(), unit, name.data(), static_cast<int>(name.size()), form, disposition);
   status = TestCore().status;
   TestCore().status = kStatusOk;
   return result;

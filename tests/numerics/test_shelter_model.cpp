@@ -38,27 +38,22 @@ class ShelterModelTest : public ::testing::Test {
   // Appends a record by direction and distances; keys are made by Finish().
   void Add(int k, float near, float far, float h, float p) {
     ShelterRecordList& r = *records_;
-    r.direction[r.count] = k;
-    r.key[r.count] = near;
-    r.farDistance[r.count] = far;
-    r.height[r.count] = h;
-    r.openness[r.count] = p;
-    ++r.count;
+    r.records[r.count++] = {near, far, h, p, k};
   }
   void Finish() {
     ShelterRecordList& r = *records_;
     float farthest = 0;
-    for (int i = 0; i < r.count; ++i) farthest = std::max(farthest, r.key[i]);
+    for (int i = 0; i < r.count; ++i) farthest = std::max(farthest, r.records[i].key);
     r.distanceScale = 1.01f * farthest;
     for (int i = 0; i < r.count; ++i) {
-      r.key[i] = static_cast<float>(r.direction[i]) + r.key[i] / r.distanceScale;
+      ShelterRecord& record = r.records[i];
+      record.key = static_cast<float>(record.direction) + record.key / r.distanceScale;
     }
-    SortShelterRecords(r.key, r.count, r.farDistance, r.openness, r.height);
+    SortShelterRecords(r.records, r.count);
   }
   void Compute(float z, int nsec = kSectors) {
     const ShelterRecordList& r = *records_;
-    ComputeShelter(TestCore(), r.key, r.farDistance, r.height, r.openness, r.count, r.distanceScale,
-                   9 * nsec, nsec, z, rose_->z0, table_->speedFactor, table_->turning);
+    ComputeShelter(TestCore(), r, 9 * nsec, nsec, z, *rose_, *table_);
   }
   float Factor(int j, int nsec = kSectors) const { return table_->speedFactor[Slot3(j, nsec)]; }
 
@@ -247,10 +242,10 @@ TEST_F(ShelterModelTest, ArbitraryRecordsGiveFactorsInRange) {
     ShelterRecordList& r = *records_;
     r.count = static_cast<int>(random() % 50);
     for (int i = 0; i < r.count; ++i) {
-      r.key[i] = pick();
-      r.farDistance[i] = pick();
-      r.height[i] = pick();
-      r.openness[i] = pick();
+      r.records[i].key = pick();
+      r.records[i].farDistance = pick();
+      r.records[i].height = pick();
+      r.records[i].openness = pick();
     }
     r.distanceScale = pick();
     Compute(pick());

@@ -55,7 +55,7 @@ TEST_F(SiteModelTest, WithoutGridOrographyIsNeutralAndOnlySlotsTwoToFourAreWritt
   // Coefficients without a length scale mean nothing and must be ignored.
   TestCore().grid.coefficients[0][0][0] = 5.0f;
   TestCore().grid.coefficients[3][1][2] = -5.0f;
-  SiteEffects(TestCore(), 10.0f, rose, table, 1);
+  SiteEffects(TestCore(), 10.0f, rose, table);
   for (int j = 0; j < 12; ++j) {
     EXPECT_EQ(Factor(1, j), 7.0f);  // slot 1 keeps what it had
     EXPECT_EQ(Turning(1, j), 7.0f);
@@ -73,7 +73,7 @@ TEST_F(SiteModelTest, SectorWithoutChangesHasFactorOneAndItsSiteRoughnessAsExtra
   rose.z0[0][1] = 0.4f;
   rose.z0[0][2] = 0.0f;  // water counts as 0.0002
   rose.z0[1][3] = 9.0f;  // stale value beyond the last ring
-  SiteEffects(TestCore(), 10.0f, rose, table, 1);
+  SiteEffects(TestCore(), 10.0f, rose, table);
   for (int j = 0; j < 4; ++j) EXPECT_EQ(Factor(4, j), 1.0f) << j;
   EXPECT_EQ(rose.z0[1][0], 0.03f);
   EXPECT_EQ(rose.z0[1][1], 0.4f);
@@ -95,7 +95,7 @@ TEST_F(SiteModelTest, RoughnessChangesGiveTheProductOfTheirSpeedRatios) {
   rose.z0[2][2] = 0.0f;
   rose.distance[0][2] = 500.0f;
   rose.distance[1][2] = 2000.0f;
-  SiteEffects(TestCore(), 10.0f, rose, table, 1);
+  SiteEffects(TestCore(), 10.0f, rose, table);
   EXPECT_EQ(Factor(4, 0), 1.0f);
   EXPECT_NEAR(Factor(4, 1), 1.1620556f, 2e-5f);
   EXPECT_EQ(Turning(4, 1), 0.0f);
@@ -105,15 +105,15 @@ TEST_F(SiteModelTest, RoughnessChangesGiveTheProductOfTheirSpeedRatios) {
   EXPECT_EQ(Factor(4, 3), 1.0f);
 
   // At 100 m the height is above 0.3 of both layers (27.8 m and 90.0 m).
-  SiteEffects(TestCore(), 100.0f, rose, table, 1);
+  SiteEffects(TestCore(), 100.0f, rose, table);
   EXPECT_EQ(Factor(4, 1), 1.0f);
   EXPECT_EQ(Factor(4, 2), 1.0f);
 
   // At the ground the ratio takes its limit (zu / zd)^2 F(h/zu) / F(h/zd).
-  SiteEffects(TestCore(), 0.0f, rose, table, 1);
+  SiteEffects(TestCore(), 0.0f, rose, table);
   EXPECT_NEAR(Factor(4, 1), 58.106566f, 2e-3f);
   // A height that is not a number counts as the ground.
-  SiteEffects(TestCore(), kNaN, rose, table, 1);
+  SiteEffects(TestCore(), kNaN, rose, table);
   EXPECT_NEAR(Factor(4, 1), 58.106566f, 2e-3f);
 }
 
@@ -129,7 +129,7 @@ TEST_F(SiteModelTest, EqualRoughnessOrZeroDistanceChangesNothing) {
   rose.z0[1][1] = 0.3f;
   rose.distance[0][1] = 0.0f;
   for (float z : {0.0f, 2.0f, 10.0f}) {
-    SiteEffects(TestCore(), z, rose, table, 1);
+    SiteEffects(TestCore(), z, rose, table);
     EXPECT_NEAR(Factor(4, 0), 1.0f, 1e-5f) << z;
     EXPECT_NEAR(rose.z0[3][0], 0.1f, 1e-7f);
     EXPECT_EQ(Factor(4, 1), 1.0f) << z;
@@ -142,7 +142,7 @@ TEST_F(SiteModelTest, OutOfRangeChangeCountsStayInsideTheRose) {
   for (int r = 0; r < kRoughnessRings; ++r) rose.z0[r][0] = (r % 2) ? 0.5f : 0.01f;
   for (int r = 0; r < kDistanceRings; ++r) rose.distance[r][0] = 100.0f * (r + 1);
   rose.changes[1] = -3;  // counts as no change
-  SiteEffects(TestCore(), 10.0f, rose, table, 1);
+  SiteEffects(TestCore(), 10.0f, rose, table);
   ExpectAllFinite();
   EXPECT_GT(rose.z0[11][0], 0.01f);
   EXPECT_LT(rose.z0[11][0], 0.5f);
@@ -153,7 +153,7 @@ TEST_F(SiteModelTest, OutOfRangeChangeCountsStayInsideTheRose) {
 TEST_F(SiteModelTest, SectorCountOutsideTheTableLeavesEverythingAlone) {
   for (int nsec : {0, -1, 37}) {
     TestCore().sectorCount = nsec;
-    SiteEffects(TestCore(), 10.0f, rose, table, 1);
+    SiteEffects(TestCore(), 10.0f, rose, table);
     for (int i = 0; i < kEffectSlots * kMaxSectors; ++i) ASSERT_EQ(table.speedFactor[i], 7.0f);
   }
 }
@@ -179,7 +179,7 @@ TEST_F(SiteModelTest, AnyRoseGivesFiniteEntries) {
             (round % 3 == 1) ? special[pick(random)] : std::pow(10.0f, distance(random));
       }
     }
-    SiteEffects(TestCore(), heights[round % std::size(heights)], rose, table, 1);
+    SiteEffects(TestCore(), heights[round % std::size(heights)], rose, table);
     ExpectAllFinite();
     if (HasFailure()) return;
   }
@@ -196,7 +196,7 @@ TEST_F(SiteModelTest, ExtremeAlternatingRoseStaysFinite) {
     for (int r = 0; r < kDistanceRings; ++r) rose.distance[r][j] = (r % 2) ? 1e-6f : 1e5f;
   }
   for (float z : {0.0f, 1e-5f, 0.01f, 1.0f}) {
-    SiteEffects(TestCore(), z, rose, table, 1);
+    SiteEffects(TestCore(), z, rose, table);
     ExpectAllFinite();
   }
 }

@@ -87,15 +87,14 @@ class HillTest : public ::testing::Test {
   void Calculate(float x, float y, const std::vector<float>& heights,
                  std::vector<std::vector<float>>& factors) {
     float elevation = 0.0f;
-    BuildZoomingGrid(TestCore(), map.x(), map.y(), map.lines(), x, y, elevation, 1.0f,
-                     kMapCapacity);
+    BuildZoomingGrid(TestCore(), map.x(), map.y(), map.lines(), x, y, elevation, kMapCapacity);
     ASSERT_EQ(TestCore().status, kStatusOk);
     GridSpectrum(TestCore(), kSectors);
     ASSERT_GT(TestCore().grid.lengthScale, 0.0f);
     factors.clear();
     for (float z : heights) {
       SiteEffectTable table;
-      SiteEffects(TestCore(), z, rose, table, 1);
+      SiteEffects(TestCore(), z, rose, table);
       std::vector<float> row;
       for (int j = 0; j < kSectors; ++j) {
         row.push_back(table.speedFactor[EffectIndex(2, j, kSectors)]);

@@ -92,7 +92,7 @@ TEST_F(OrographyTest, TrueUpwindOffTakesEachSectorsOwnVector) {
   SetTerm(1);
   for (float trueUpwind : {0.0f, 0.4f}) {  // rounded to the nearest integer
     SetParameter(kTrueUpwind, trueUpwind);
-    SiteEffects(TestCore(), 10.0f, rose, table, 1);
+    SiteEffects(TestCore(), 10.0f, rose, table);
     // Length and angle from the sector direction of each own vector (south
     // and west mirror north and east).
     EXPECT_NEAR(Factor(0), 1.3861948f, 2e-6f);
@@ -106,7 +106,7 @@ TEST_F(OrographyTest, TrueUpwindOnInterpolatesTheBracketingPair) {
   SetTerm(1);
   for (float trueUpwind : {1.0f, 0.6f}) {
     SetParameter(kTrueUpwind, trueUpwind);
-    SiteEffects(TestCore(), 10.0f, rose, table, 1);
+    SiteEffects(TestCore(), 10.0f, rose, table);
     // North: the vectors of west and north bracket it; east: north and east.
     EXPECT_NEAR(Factor(0), 1.3893874f, 2e-6f);
     EXPECT_NEAR(Turning(0), 9.8530170f, 2e-4f);
@@ -187,7 +187,7 @@ TEST_F(OrographyTest, AnyGridGivesFiniteEntries) {
         for (int k = 0; k < kGridTermCount; k += 7)
           TestCore().grid.coefficients[1][k][k % 3] = value;
         for (float z : {0.0f, 0.03f, 1.5f, 10.0f, kInf}) {
-          SiteEffects(TestCore(), z, rose, table, 1);
+          SiteEffects(TestCore(), z, rose, table);
           for (int i = 0; i < kEffectSlots * 4; ++i) {
             ASSERT_TRUE(std::isfinite(table.speedFactor[i])) << scale << " " << value << " " << z;
             ASSERT_TRUE(std::isfinite(table.turning[i])) << scale << " " << value << " " << z;

@@ -184,9 +184,11 @@ namespace {
 void ExpectSortedLikeReference(std::vector<float> t, std::vector<int> code, int rays) {
   std::vector<std::pair<float, int>> reference;
   for (std::size_t i = 0; i < t.size(); ++i) reference.emplace_back(t[i], code[i]);
-  numerics::SortCrossings(t.data(), code.data(), static_cast<int>(t.size()), rays);
+  std::vector<numerics::GridCrossing> crossings;
+  for (std::size_t i = 0; i < t.size(); ++i) crossings.push_back({t[i], code[i]});
+  numerics::SortCrossings(crossings.data(), static_cast<int>(crossings.size()), rays);
   std::vector<std::pair<float, int>> sorted;
-  for (std::size_t i = 0; i < t.size(); ++i) sorted.emplace_back(t[i], code[i]);
+  for (const numerics::GridCrossing& c : crossings) sorted.emplace_back(c.t, c.code);
   for (std::size_t i = 1; i < sorted.size(); ++i) {
     const int before = sorted[i - 1].second % rays;
     const int after = sorted[i].second % rays;
@@ -220,11 +222,10 @@ TEST(SortCrossingsTest, OrdersByRayThenDistance) {
   ExpectSortedLikeReference(ascending, rays, 51);
   ExpectSortedLikeReference(std::vector<float>(500, 0.25f), std::vector<int>(500, 72 * 9 + 4), 72);
 
-  float one = 0.5f;
-  int oneCode = 75;
-  numerics::SortCrossings(&one, &oneCode, 1, 72);
-  EXPECT_EQ(one, 0.5f);
-  EXPECT_EQ(oneCode, 75);
+  numerics::GridCrossing one{0.5f, 75};
+  numerics::SortCrossings(&one, 1, 72);
+  EXPECT_EQ(one.t, 0.5f);
+  EXPECT_EQ(one.code, 75);
 }
 
 }  // namespace

@@ -60,10 +60,7 @@ class ObstacleFiles {
 
 // Reads a file into the test context's obstacle input; returns the status (cleared).
 inline int ReadIntoInput(const std::string& path) {
-  ObstacleInput& in = TestCore().obstacles;
-  ReadObstacleFile(TestCore(), in.count, in.firstBearing, in.firstDistance, in.secondBearing,
-                   in.secondDistance, in.height, in.depth, in.porosity, path.c_str(),
-                   static_cast<int>(path.size()));
+  TestCore().obstacles = ReadObstacleFile(TestCore(), path.c_str(), static_cast<int>(path.size()));
   return TakeStatus();
 }
 
@@ -88,11 +85,7 @@ inline void SetInput(const std::vector<ObstacleRow>& rows) {
 
 // Builds records from the test context's obstacle input; returns the status (cleared).
 inline int BuildFromInput(ShelterRecordList& list, int nfine, int capacity = kMaxShelterRecords) {
-  const ObstacleInput& in = TestCore().obstacles;
-  BuildShelterRecords(TestCore(), in.count, in.firstBearing, in.firstDistance, in.secondBearing,
-                      in.secondDistance, in.height, in.depth, in.porosity, list.direction, list.key,
-                      list.farDistance, list.height, list.openness, list.count, capacity,
-                      list.distanceScale, nfine);
+  BuildShelterRecords(TestCore(), TestCore().obstacles, nfine, capacity, list);
   return TakeStatus();
 }
 
@@ -108,9 +101,10 @@ struct Record {
 inline std::vector<Record> Decode(const ShelterRecordList& list) {
   std::vector<Record> records;
   for (int i = 0; i < list.count; ++i) {
-    const float k = std::trunc(list.key[i]);
-    records.push_back({static_cast<int>(k), (list.key[i] - k) * list.distanceScale,
-                       list.farDistance[i], list.height[i], list.openness[i]});
+    const ShelterRecord& r = list.records[i];
+    const float k = std::trunc(r.key);
+    records.push_back({static_cast<int>(k), (r.key - k) * list.distanceScale, r.farDistance,
+                       r.height, r.openness});
   }
   return records;
 }

@@ -26,7 +26,7 @@ inline void SetGridDefaults() {
 inline float BuildGrid(const GridMapBuilder& map, float siteX = 0.0f, float siteY = 0.0f) {
   float elevation = -1.0f;
   numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), map.lineCount(), siteX, siteY, elevation,
-                             1.0f, map.capacity());
+                             map.capacity());
   return elevation;
 }
 
