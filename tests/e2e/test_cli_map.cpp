@@ -3,6 +3,7 @@
 // the map's local coordinates.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -59,6 +60,39 @@ TEST(CliMap, SiteInUtmMatchesTheSameSiteInLocalCoordinates) {
   const ToolResult info = RunKavicalc({"map", "info", map});
   EXPECT_NE(info.out.find("EPSG:32612, origin 336000.00,4807000.00"), std::string::npos)
       << info.out;
+}
+
+TEST(CliMap, EachRealRasterImportsLoadsAndPredicts) {
+  ScopedRegistry registry;
+  ScratchFolder files;
+  const std::string classes = std::string(KAVI_SOURCE_DIR) + "/examples/fuel_classes.csv";
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--elevation", kTerrain + "big_butte_small.tif"}, "335950,4807300"},
+      {{"--elevation", kTerrain + "mackay_small.tif", "--nodata", "0"}, "291000,4865000"},
+      {{"--elevation", kTerrain + "example_lcp.tif", "--landcover", kTerrain + "example_lcp.tif",
+        "--band", "4", "--classes", classes, "--around", "715800,5174800", "--radius", "2000"},
+       "715800,5174800"}};
+  for (const auto& [options, at] : cases) {
+    const std::string map = files.File("real.map");
+    std::vector<std::string> args = {"map", "import", "--out", map};
+    args.insert(args.end(), options.begin(), options.end());
+    const ToolResult import = RunKavicalc(args);
+    ASSERT_EQ(import.status, 0) << import.err;
+    const ToolResult r = RunKavicalc({"predict", "--map", map, "--atlas",
+                                      std::string(KAVI_SOURCE_DIR) + "/examples/station.lib",
+                                      "--height", "50", "--at", at, "--format", "csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 14u) << r.out;  // 12 sectors and all together
+    for (std::size_t i = 1; i < lines.size(); ++i)
+      for (std::size_t at = 0, next; at != std::string::npos; at = next) {
+        next = lines[i].find(',', at + 1);
+        const std::string field = lines[i].substr(at ? at + 1 : 0, next - (at ? at + 1 : 0));
+        if (field != "all" && !field.empty()) {
+          EXPECT_TRUE(std::isfinite(std::stod(field))) << options[1] << ": " << lines[i];
+        }
+      }
+  }
 }
 
 }  // namespace

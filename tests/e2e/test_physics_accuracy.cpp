@@ -23,7 +23,6 @@ namespace {
 
 const std::string kData = std::string(KAVI_SOURCE_DIR) + "/tests/data/";
 const std::string kAskervein = kData + "field-data/askervein/";
-constexpr double kPi = 3.14159265358979323846;
 
 // Askervein's reference site RS in map coordinates, and the offset of the
 // measurement file's local frame.
@@ -109,32 +108,6 @@ CaseDefinition ParseCase(const std::string& text) {
     definition.settings[item.substr(0, equals)] = std::stod(item.substr(equals + 1));
   }
   return definition;
-}
-
-// An axisymmetric Gaussian hill h(r) = H·2^(−r²/L²) (L is the distance from
-// the top to half height) on a plain at 0 m, drawn as circular contours, inside
-// one roughness line of 0.03 m on both sides.
-std::string GaussianHillMapText(double H, double L) {
-  std::string text = "+ Gaussian hill\nNo transformation\n1 0\n";
-  char value[64];
-  const auto circle = [&](const std::string& header, double radius) {
-    constexpr int kCorners = 360;
-    text += header + " " + std::to_string(kCorners + 1) + "\n";
-    for (int i = 0; i <= kCorners; ++i) {
-      const double angle = 2 * kPi * (i % kCorners) / kCorners + 0.001;
-      std::snprintf(value, sizeof value, "%.2f %.2f%s", radius * std::cos(angle),
-                    radius * std::sin(angle), i % 6 == 5 || i == kCorners ? "\n" : "  ");
-      text += value;
-    }
-  };
-  for (double share : {0.005, 0.02, 0.05, 0.1, 0.15, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.85, 0.9,
-                       0.95, 0.98, 0.995}) {
-    std::snprintf(value, sizeof value, "%.3f", H * share);
-    circle(value, L * std::sqrt(std::log(1 / share) / std::log(2.0)));
-  }
-  circle("0", L * std::sqrt(std::log(1000.0) / std::log(2.0)));
-  circle("0.03 0.03 0", 10 * L);
-  return text;
 }
 
 // An observed climate of n equal sectors, each the Weibull distribution (A, k).

@@ -12,6 +12,11 @@ namespace kavi::e2e {
 // both sides.
 std::string FlatMapText();
 
+// An axisymmetric Gaussian hill h(r) = H·2^(−r²/L²) (L is the distance from
+// the top to half height) on a plain at 0 m centred on the origin, drawn as
+// circular contours, inside one roughness line of 0.03 m on both sides.
+std::string GaussianHillMapText(double H, double L);
+
 // 12 sectors, classes 0.03 and 0.1 m, heights 10 and 100 m, equal sector
 // frequencies, k = 2 everywhere.
 std::string UniformAtlasText();
