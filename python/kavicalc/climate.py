@@ -45,11 +45,6 @@ def tool_path():
     raise FileNotFoundError("cannot find the kavicalc tool: set KAVI_TOOL to its path")
 
 
-def _option(args, name, value):
-    if value is not None:
-        args += [name, str(value)]
-
-
 def climate_from_series(out, series=None, speed=None, direction=None, *, table=None, time=None,
                         skip_rows=None, height=None, latitude=None, longitude=None, title=None,
                         sectors=None, bin_width=None, calm=None, missing=(), start=None,
@@ -62,27 +57,17 @@ def climate_from_series(out, series=None, speed=None, direction=None, *, table=N
     is a list of further missing-value markers. Raises ClimateError with the
     tool's message when the tool refuses.
     """
+    options = [("--series", series), ("--table", table), ("--speed", speed),
+               ("--direction", direction), ("--time", time), ("--skip-rows", skip_rows),
+               ("--height", height), ("--latitude", latitude), ("--longitude", longitude),
+               ("--title", title), ("--sectors", sectors), ("--bin-width", bin_width),
+               ("--calm", calm), *(("--missing", marker) for marker in missing),
+               ("--from", start), ("--to", end), ("--out", out), ("--plot", plot),
+               ("--format", "json")]
     args = [tool_path(), "climate"]
-    _option(args, "--series", series)
-    _option(args, "--table", table)
-    _option(args, "--speed", speed)
-    _option(args, "--direction", direction)
-    _option(args, "--time", time)
-    _option(args, "--skip-rows", skip_rows)
-    _option(args, "--height", height)
-    _option(args, "--latitude", latitude)
-    _option(args, "--longitude", longitude)
-    _option(args, "--title", title)
-    _option(args, "--sectors", sectors)
-    _option(args, "--bin-width", bin_width)
-    _option(args, "--calm", calm)
-    for marker in missing:
-        _option(args, "--missing", marker)
-    _option(args, "--from", start)
-    _option(args, "--to", end)
-    _option(args, "--out", out)
-    _option(args, "--plot", plot)
-    args += ["--format", "json"]
+    for name, value in options:
+        if value is not None:
+            args += [name, str(value)]
     done = subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, check=False)
     if done.returncode != 0:
         message = os.fsdecode(done.stderr).strip() or f"kavicalc exited with {done.returncode}"

@@ -125,22 +125,16 @@ def _site(site, height, number):
     return x, y, _height(own, f"the height of {what}")
 
 
-def _sectors(results):
+def sector_results(results):
+    """The SectorResult objects of a site results object, sector 1 first."""
     sectors = []
     for index in range(1, MAX_SECTORS + 1):
         try:
-            sector = results.SectorResult(index)
+            sectors.append(results.SectorResult(index))
         except ComError as error:
             if error.hresult == E_INVALIDARG:  # one past the last sector
                 break
             raise
-        sectors.append({
-            "sector": index,
-            "frequency": sector.Frequency,
-            "weibull_a": sector.WeibullA,
-            "weibull_k": sector.WeibullK,
-            "power_density": sector.Energy,
-        })
     return sectors
 
 
@@ -154,7 +148,10 @@ def site_record(results):
         "weibull_a": results.TotalWeibullA,
         "weibull_k": results.TotalWeibullK,
         "power_density": results.TotalEnergyProduction,
-        "sectors": _sectors(results),
+        "sectors": [{"sector": index, "frequency": sector.Frequency,
+                     "weibull_a": sector.WeibullA, "weibull_k": sector.WeibullK,
+                     "power_density": sector.Energy}
+                    for index, sector in enumerate(sector_results(results), start=1)],
     }
 
 

@@ -2,6 +2,8 @@
 failing tiles retried then reported, a killed worker survived, workers that
 cannot load the library named, an unreachable scheduler refused in time."""
 
+import contextlib
+import io
 import os
 import signal
 import tempfile
@@ -63,7 +65,10 @@ class ClusterGridTest(ClientTestCase):
         for tile_nodes in (1, 4, None):
             with self.subTest(tile_nodes=tile_nodes):
                 xr.testing.assert_identical(self.grid(tile_nodes=tile_nodes), self.local)
-        xr.testing.assert_identical(self.grid(tile_nodes=5, progress=True), self.local)
+        shown = io.StringIO()  # Dask's text progress bar of the tiles
+        with contextlib.redirect_stdout(shown):
+            xr.testing.assert_identical(self.grid(tile_nodes=5, progress=True), self.local)
+        self.assertIn("| 100% Completed |", shown.getvalue())
 
     def test_tile_of_failing_nodes_is_reported_and_the_run_goes_on(self):
         options = dict(bounds=(0.0, 0.0, 3 * FAR_X / 2, 1.0), spacing=FAR_X / 2)
@@ -155,6 +160,20 @@ class ClusterFaultsTest(ClientTestCase):
                       str(caught.exception))
         with self.assertRaises(TypeError):
             kavicalc.grid(MAP, ATLAS, 80, bounds=BOUNDS, spacing=300, client=42)
+        for address in ("scheduler", "tcp://scheduler:port"):
+            with self.subTest(address=address), self.assertRaises(ValueError) as caught:
+                kavicalc.grid(MAP, ATLAS, 80, bounds=BOUNDS, spacing=300, client=address)
+            self.assertIn(f"{address!r} is not a Dask scheduler address", str(caught.exception))
+        with self.assertRaises(ValueError) as caught:  # no nodes: refused before connecting
+            kavicalc.grid(MAP, ATLAS, 80, bounds=(0, 0, 0, 100), spacing=50,
+                          client="tcp://127.0.0.1:9")
+        self.assertIn("x0 < x1", str(caught.exception))
+
+    def test_cluster_without_workers_is_refused(self):
+        with local_cluster(n_workers=0) as cluster, Client(cluster, set_as_default=False) as client:
+            with self.assertRaises(kavicalc.GridError) as caught:
+                kavicalc.grid(MAP, ATLAS, 80, bounds=BOUNDS, spacing=300, client=client)
+        self.assertIn("the Dask cluster has no workers", str(caught.exception))
 
 
 if __name__ == "__main__":

@@ -1,6 +1,8 @@
 """kavicalc.grid and predict(..., as_dataset=True) against the tool's NetCDF
 output, independent energy arithmetic, threads, failures and bad input."""
 
+import contextlib
+import io
 import math
 import os
 import unittest
@@ -11,6 +13,7 @@ import numpy as np
 import xarray as xr
 
 from analysis_support import ATLAS, CURVE, FAR_X, MAP, ClientTestCase, kavicalc, run_tool
+from kavicalc.analysis import progress  # noqa: E402  (after the path is set)
 
 HEIGHTS = [50.0, 80.0]
 BOUNDS = (-600.0, -300.0, 600.0, 300.0)
@@ -85,6 +88,37 @@ class GridAgainstToolTest(ClientTestCase):
     def test_two_threads_equal_one(self):
         xr.testing.assert_identical(example_grid(jobs=2), self.local)
 
+    def test_progress_on_threads_counts_every_node_and_changes_no_value(self):
+        # A line per finished calculation (no pause between lines), as a log gets them.
+        self.addCleanup(setattr, progress, "LOG_SECONDS", progress.LOG_SECONDS)
+        progress.LOG_SECONDS = 0.0
+        log = io.StringIO()
+        with contextlib.redirect_stderr(log):
+            xr.testing.assert_identical(example_grid(jobs=2, progress=True), self.local)
+        lines = log.getvalue().splitlines()
+        self.assertEqual(len(lines), 1 + 30 + 1)  # start, 15 nodes × 2 heights, end
+        self.assertEqual(lines[0], "kavicalc.grid: nodes done: 0 of 15")
+        counts = [int(line.split()[3]) for line in lines[1:-1]]
+        self.assertEqual(counts, [n // 2 for n in range(1, 31)])
+        self.assertRegex(lines[-2], r"nodes done: 15 of 15, [0-9.]+ per s, 0 s left$")
+        self.assertRegex(lines[-1], r"^kavicalc.grid: 15 of 15 nodes done in [0-9.]+ s$")
+
+        class Terminal(io.StringIO):
+            def isatty(self):
+                return True
+
+        screen = Terminal()
+        with contextlib.redirect_stderr(screen):
+            example_grid(jobs=1, progress=True)
+        drawn = screen.getvalue()
+        self.assertTrue(drawn.startswith("\r\033[Kkavicalc.grid: nodes done: 0 of 15"))
+        self.assertTrue(drawn.endswith("\r\033[K"))  # the line is cleared, no newline left
+        self.assertNotIn("\n", drawn)
+        quiet = io.StringIO()
+        with contextlib.redirect_stderr(quiet):
+            example_grid(jobs=1)
+        self.assertEqual(quiet.getvalue(), "")
+
     def test_site_dataset_equals_grid_nodes_and_plain_predict(self):
         sites = [(-600.0, -300.0, 50.0), (300.0, 0.0, 80.0), (600.0, 300.0, 80.0)]
         ds = kavicalc.predict(MAP, ATLAS, None, sites, settings=SETTINGS, as_dataset=True,
@@ -138,6 +172,7 @@ class GridFailuresTest(ClientTestCase):
             (dict(bounds=(0, 0, 100, 100), spacing=0), ValueError, "spacing"),
             (dict(bounds=(0, 0, 100, 100), spacing=math.nan), ValueError, "spacing"),
             (dict(around=(0, 0), spacing=50), ValueError, "radius"),
+            (dict(around=(0, 0), radius=0, spacing=50), ValueError, "radius"),
             (dict(around=(0, 0), radius=10, bounds=(0, 0, 1, 1), spacing=50), ValueError,
              "either"),
             (dict(bounds=(0, 0, 1e6, 1e6), spacing=1), ValueError, "more than the 10000000"),

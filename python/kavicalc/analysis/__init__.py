@@ -37,7 +37,11 @@ def grid(map, atlas, heights, *, bounds=None, around=None, radius=None, spacing,
     "tcp://scheduler:8786" (connected within scheduler_timeout seconds), runs
     the grid on the cluster in tiles of tile_nodes nodes (default: several
     tiles per worker thread); the input files travel with the tasks.
-    progress=True shows Dask's progress bar.
+
+    progress=True reports how far the run is: on local threads the nodes
+    done, the rate and the time left on standard error (redrawn in place on
+    a terminal, a line every few seconds elsewhere); on a cluster Dask's own
+    progress bar of the tiles, on standard output.
 
     Failed calculations or tiles leave not-a-number values, are listed on the
     attributes failed_calculations, failed_tiles and failures and raise a

@@ -114,6 +114,11 @@ def probe_worker(edition):
 def connect(client, timeout):
     """(client, whether this call opened it) for a Client or a scheduler address."""
     if isinstance(client, str):
+        try:  # a malformed address is refused before a Client is half made of it
+            distributed.comm.get_address_host_port(client)
+        except ValueError as error:
+            raise ValueError(f"{client!r} is not a Dask scheduler address: give one such as "
+                             f"'tcp://scheduler:8786' ({error})") from None
         try:
             return distributed.Client(client, timeout=timeout, set_as_default=False), True
         except (OSError, TimeoutError) as error:
@@ -171,8 +176,8 @@ def run_on_cluster(client, inputs, tasks, heights, tile_nodes, progress, timeout
         futures = [client.submit(compute_tile, shared, tasks[start:stop], retries=1, pure=False,
                                  key=f"kavicalc-tile-{run}-{number}")
                    for number, (start, stop) in enumerate(ranges)]
-        if progress:
-            distributed.progress(futures, scheduler=client.scheduler.address)
+        if progress:  # Dask's text bar, which waits for the tiles; a notebook shows it too
+            distributed.progress(futures, scheduler=client.scheduler.address, notebook=False)
         try:
             parts = iter(client.gather(futures, errors="skip"))
         except distributed.client.CancelledError as error:

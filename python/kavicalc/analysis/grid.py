@@ -6,6 +6,7 @@ from .failures import FailureReport
 from .inputs import CalculationInputs, calculate
 from .layout import grid_layout, height_list
 from .power_curve import check_air_density, read_power_curve
+from .progress import NodeProgress
 
 GRID_TITLE = "Predicted wind resource on a regular grid"
 
@@ -22,6 +23,17 @@ def read_curve(power_curve, air_density):
     return curve.at_air_density(check_air_density(air_density))
 
 
+def _calculate_here(inputs, tasks, jobs_count, nodes, heights, progress):
+    """SiteValues of the grid's tasks on local threads, with a progress report if asked."""
+    if not progress:
+        return calculate(inputs.open_user, tasks, jobs_count)
+    report = NodeProgress("kavicalc.grid", nodes, heights)
+    try:
+        return calculate(inputs.open_user, tasks, jobs_count, report)
+    finally:
+        report.finish()
+
+
 def run_grid(map, atlas, heights, *, bounds, around, radius, spacing, rose, obstacles,
              parameters, power_curve, air_density, jobs, client, progress, edition, tile_nodes,
              scheduler_timeout):
@@ -34,7 +46,8 @@ def run_grid(map, atlas, heights, *, bounds, around, radius, spacing, rose, obst
              for node in range(layout.nodes) for height in heights]
     tile_failures = []
     if client is None:
-        values = calculate(inputs.open_user, tasks, check_jobs(jobs))
+        values = _calculate_here(inputs, tasks, check_jobs(jobs), layout.nodes, len(heights),
+                                 progress)
     else:
         from .cluster import run_on_cluster
         values, tile_failures = run_on_cluster(client, inputs, tasks, len(heights), tile_nodes,

@@ -45,9 +45,22 @@ class CalculationInputs:
         return user
 
 
-def calculate(open_user, tasks, jobs_count):
-    """SiteValues of tasks [(x, y, height), ...] on jobs_count threads."""
+def calculate(open_user, tasks, jobs_count, progress=None):
+    """SiteValues of tasks [(x, y, height), ...] on jobs_count threads.
+
+    progress, when given, is told of every finished task (advance()).
+    """
     values = SiteValues(len(tasks))
-    run_sites(open_user, tasks, jobs_count, values.store,
-              lambda index, error: values.fail(index, failure_text(error)))
+
+    def store(index, results):
+        values.store(index, results)
+        if progress is not None:
+            progress.advance()
+
+    def fail(index, error):
+        values.fail(index, failure_text(error))
+        if progress is not None:
+            progress.advance()
+
+    run_sites(open_user, tasks, jobs_count, store, fail)
     return values

@@ -8,9 +8,8 @@ tasks keep not-a-number values and their failure message.
 
 import threading
 
-from .._abi import E_INVALIDARG
 from .._errors import ComError
-from ..jobs import MAX_SECTORS
+from ..jobs import sector_results
 from .optional import require
 
 np = require("numpy")
@@ -23,19 +22,6 @@ def failure_text(error):
     source = " ".join(str(error.source or "").split())
     description = " ".join(str(error.description or "").split())
     return f"{source + ': ' if source else ''}{description} (0x{error.hresult & 0xFFFFFFFF:08X})"
-
-
-def _sectors(results):
-    values = []
-    for index in range(1, MAX_SECTORS + 1):
-        try:
-            sector = results.SectorResult(index)
-        except ComError as error:
-            if error.hresult == E_INVALIDARG:  # one past the last sector
-                break
-            raise
-        values.append([getattr(sector, field) for field in SECTOR_FIELDS])
-    return values
 
 
 class SiteValues:
@@ -70,7 +56,8 @@ class SiteValues:
     def store(self, index, results):
         """Reads the site results object of task index."""
         try:
-            sectors = _sectors(results)
+            sectors = [[getattr(sector, field) for field in SECTOR_FIELDS]
+                       for sector in sector_results(results)]
             values = (results.Elevation, results.TotalWeibullA, results.TotalWeibullK,
                       results.TotalEnergyProduction)
         except ComError as error:
