@@ -16,7 +16,7 @@ Maps from GIS data and back out to GIS tools and pictures:
   import   contours of an elevation raster and roughness-change lines of a
            land cover into a map for the engine
   export   a map's lines as GeoJSON or GeoPackage features
-  plot     a picture of a map (SVG)
+  plot     a picture of a map (SVG or PNG)
   info     counts, extent, heights, roughness lengths and CRS of a map
 
 Each subcommand has its own help: kavicalc map SUBCOMMAND --help
@@ -30,7 +30,7 @@ Examples:
 
 const std::vector<MapSubcommand>& Subcommands() {
   static const std::vector<MapSubcommand> subcommands = {
-      MapImportSubcommand(), MapExportSubcommand(), MapInfoSubcommand()};
+      MapImportSubcommand(), MapExportSubcommand(), MapPlotSubcommand(), MapInfoSubcommand()};
   return subcommands;
 }
 

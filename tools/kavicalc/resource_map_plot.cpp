@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "colour_ramp.h"
+#include "map_drawing.h"
 #include "number_text.h"
 #include "plot_scale.h"
 #include "plot_text.h"
@@ -21,7 +22,6 @@ constexpr double kLegendBarHeight = 14;
 constexpr double kTitleSize = 18;
 constexpr double kTextSize = 12;
 constexpr double kLabelSize = 11;
-constexpr double kSiteRadius = 4;
 // Larger grids are drawn with every n-th node, each over n × n cells, so that
 // the picture stays a size that viewers open quickly.
 constexpr std::size_t kMostDrawnCells = 250;
@@ -31,14 +31,6 @@ constexpr const char* kRoughnessColour = "#e0287a";
 constexpr const char* kTextColour = "#222222";
 constexpr const char* kSpeedGradient = "mean-speed-ramp";
 constexpr const char* kPlotClip = "grid-area";
-
-// Page position of map coordinates: x to the right, y upwards.
-struct PageTransform {
-  double west, north, scale, left, top;
-  PagePoint operator()(double x, double y) const {
-    return {left + (x - west) * scale, top + (north - y) * scale};
-  }
-};
 
 ScaleRange SpeedRange(const GridValues& values) {
   double low = INFINITY, high = -INFINITY;
@@ -73,49 +65,6 @@ void DrawCells(SvgWriter& svg, const GridValues& values, const PageTransform& pa
                          {"height", static_cast<double>(up) * layout.spacing * page.scale + 0.3},
                          {"fill", std::isnan(v) ? kNoValueColour : RampColour(t)}});
     }
-  }
-  svg.Close();
-}
-
-void DrawLines(SvgWriter& svg, const gis::MapLines& map, const PageTransform& page) {
-  svg.Open("g", {{"class", "map-lines"},
-                 {"clip-path", std::string("url(#") + kPlotClip + ")"},
-                 {"fill", "none"}});
-  for (const gis::MapLine& line : map.lines) {
-    std::string points;
-    for (const gis::MapPoint& p : line.points) {
-      const PagePoint at = page(p.x, p.y);
-      points += SvgNumber(at.x) + "," + SvgNumber(at.y) + " ";
-    }
-    const bool roughness = line.IsRoughnessChange();
-    svg.Empty("polyline", {{"points", points},
-                           {"stroke", roughness ? kRoughnessColour : kContourColour},
-                           {"stroke-width", roughness ? 1.6 : 0.8},
-                           {"stroke-dasharray", roughness ? "5,3" : "none"},
-                           {"stroke-opacity", roughness ? 0.95 : 0.5}});
-  }
-  svg.Close();
-}
-
-void DrawSites(SvgWriter& svg, const std::vector<SiteSpec>& sites, const PageTransform& page) {
-  svg.Open("g", {{"class", "sites"}, {"clip-path", std::string("url(#") + kPlotClip + ")"}});
-  for (std::size_t i = 0; i < sites.size(); ++i) {
-    const PagePoint at = page(sites[i].x, sites[i].y);
-    svg.Empty("circle", {{"cx", at.x},
-                         {"cy", at.y},
-                         {"r", kSiteRadius},
-                         {"fill", "#ffffff"},
-                         {"stroke", "#000000"},
-                         {"stroke-width", 1.5}});
-    svg.Text("text",
-             {{"x", at.x + kSiteRadius + 2},
-              {"y", at.y - kSiteRadius},
-              {"font-size", kLabelSize},
-              {"fill", "#000000"},
-              {"stroke", "#ffffff"},
-              {"stroke-width", 2.5},
-              {"paint-order", "stroke"}},
-             std::to_string(i + 1));
   }
   svg.Close();
 }
@@ -223,8 +172,14 @@ std::string ResourceMapSvg(const GridValues& values, const gis::MapLines& map,
   svg.Open("g", {{"clip-path", std::string("url(#") + kPlotClip + ")"}});
   DrawCells(svg, values, page, speed, anyMissing);
   svg.Close();
-  DrawLines(svg, map, page);
-  DrawSites(svg, sites, page);
+  DrawMapLines(svg, map, page, kPlotClip, {kContourColour, 0.8, "none", 0.5},
+               {kRoughnessColour, 1.6, "5,3", 0.95});
+  std::vector<MarkedSite> marked;
+  for (std::size_t i = 0; i < sites.size(); ++i)
+    marked.push_back({sites[i].x, sites[i].y, std::to_string(i + 1)});
+  DrawSiteMarkers(svg, marked, page, kPlotClip, kLabelSize);
+  DrawScaleBar(svg, page, {kMargin + 12, kHeaderHeight + plotHeight - 10}, plotWidth / 4);
+  DrawNorthArrow(svg, {kMargin + plotWidth - 8, kHeaderHeight + 8});
   svg.Empty("rect", {{"class", "grid-extent"},
                      {"x", kMargin},
                      {"y", kHeaderHeight},
