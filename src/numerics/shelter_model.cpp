@@ -19,9 +19,15 @@ struct FineDirections {
   float width;  // w, degrees
   float sectorWidth;
   int sectors;
-  // The sector whose centre is nearest to direction k.
-  int SectorOf(int k) const {
-    return (static_cast<int>(static_cast<float>(k) * width / sectorWidth + 0.5f) + sectors) %
+  // The sector whose centre is nearest to direction k: the averaging of the
+  // directions over the sectors.
+  int SectorOf(int k) const { return Sector(k, 0.5f); }
+  // The sector whose site roughness the shelter uses when direction k is the
+  // lowest one with obstacles: k·w/e − 0.5 truncated toward zero, half a
+  // sector below the nearest centre.
+  int RoughnessSectorOf(int k) const { return Sector(k, -0.5f); }
+  int Sector(int k, float shift) const {
+    return (static_cast<int>(static_cast<float>(k) * width / sectorWidth + shift) + sectors) %
            sectors;
   }
   // The direction a key belongs to, or -1 for a key outside the directions.
@@ -95,7 +101,8 @@ void ComputeShelter(Context& ctx, const ShelterRecordList& list, int nfine, int 
   int first = 0;
   while (first < n && fine.DirectionOf(records[first].key) < 0) ++first;
   if (first == n) return;
-  const float siteRoughness = rose.z0[0][fine.SectorOf(fine.DirectionOf(records[first].key))];
+  const float siteRoughness =
+      rose.z0[0][fine.RoughnessSectorOf(fine.DirectionOf(records[first].key))];
   const float roughness = siteRoughness >= kRoughnessFloor ? siteRoughness : kRoughnessFloor;
 
   // Reduction per direction.

@@ -114,18 +114,31 @@ TEST_F(ShelterModelTest, VerySmallRoughnessIsRaised) {
   }
 }
 
-TEST_F(ShelterModelTest, RoughnessOfTheSectorHoldingTheLowestDirection) {
-  // Records only in direction 9, the centre of sector 1. Sector 0 is far
-  // rougher; the one roughness of the calculation is sector 1's.
+TEST_F(ShelterModelTest, RoughnessOfTheSectorHalfASectorBelowTheLowestDirection) {
+  // The one roughness of the calculation comes from sector trunc(k0·w/e − 0.5)
+  // of the lowest direction k0 with records: direction 9 (k0·w/e = 1, the
+  // centre of sector 1) takes sector 0's, direction 15 (1.67) sector 1's.
   Add(9, 50, 50, 10, 0);
   Finish();
   Compute(10);
   const float expected = Factor(1);
   EXPECT_NEAR(expected, 1 - 0.718970f / 9, 3e-5f);
-  rose_->z0[0][0] = 0.5f;
+  rose_->z0[0][1] = 0.5f;
   rose_->z0[0][2] = 0.8f;
   Compute(10);
   EXPECT_EQ(Factor(1), expected);
+  rose_->z0[0][0] = 0.5f;
+  Compute(10);
+  EXPECT_NE(Factor(1), expected);
+
+  records_->count = 0;
+  Add(15, 50, 50, 10, 0);
+  Finish();
+  Compute(10);
+  const float sectorOne = Factor(1);
+  rose_->z0[0][0] = 0.8f;
+  Compute(10);
+  EXPECT_EQ(Factor(1), sectorOne);
 }
 
 TEST_F(ShelterModelTest, FactorNeverBelowFloor) {
