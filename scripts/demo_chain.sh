@@ -58,8 +58,10 @@ echo "== 5. Observed wind climate from a measured series (Greensboro TMY3, hourl
 echo "Climate file: $out/greensboro.tab; picture: $out/greensboro-climate.svg"
 
 echo
-echo "== 6. The example map described and exported for a GIS, and a real elevation raster imported =="
+echo "== 6. The example map described, exported for a GIS and drawn, and a real elevation raster imported and drawn =="
 "$tool" map info "$examples/site.map"
 "$tool" map export "$examples/site.map" --out "$out/site.geojson"
 "$tool" map import --elevation "$examples/../tests/data/field-data/terrain/big_butte_small.tif" \
   --interval 20 --out "$out/big_butte.map"
+"$tool" map plot "$examples/site.map" --sites "$examples/turbines.csv" --out "$out/site-map.svg"
+"$tool" map plot "$out/big_butte.map" --out "$out/big_butte-map.svg"

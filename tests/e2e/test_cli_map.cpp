@@ -95,5 +95,43 @@ TEST(CliMap, EachRealRasterImportsLoadsAndPredicts) {
   }
 }
 
+// The example map holds 18 contours, 4 roughness-change lines and 4 coast
+// lines that are both (examples/generate_examples.py); turbines.csv 20 sites.
+TEST(CliMap, PlotDrawsEveryLineAndSiteAndRefusesBadInput) {
+  ScopedRegistry registry;
+  ScratchFolder files;
+  const std::string examples = std::string(KAVI_SOURCE_DIR) + "/examples/";
+  const std::string svg = files.File("map.svg");
+  const ToolResult plot = RunKavicalc({"map", "plot", examples + "site.map", "--sites",
+                                       examples + "turbines.csv", "--at", "0,0", "--out", svg});
+  ASSERT_EQ(plot.status, 0) << plot.err;
+  const std::string text = ReadFile(svg);
+  const auto count = [&](const std::string& cls) {
+    std::size_t n = 0;
+    for (auto at = text.find("class=\"" + cls + "\""); at != std::string::npos;
+         at = text.find("class=\"" + cls + "\"", at + 1))
+      ++n;
+    return n;
+  };
+  EXPECT_EQ(count("contour"), 22u);
+  EXPECT_EQ(count("roughness-change"), 8u);
+  EXPECT_EQ(count("site"), 21u);
+  EXPECT_EQ(count("site-label"), 21u);
+  EXPECT_GT(count("contour-label"), 0u);
+  EXPECT_EQ(text.rfind("</svg>"), text.size() - std::string("</svg>\n").size());
+
+  const std::string out = files.File("refused.svg");
+  const std::vector<std::pair<std::vector<std::string>, int>> refusals = {
+      {{"map", "plot", files.File("missing.map"), "--out", out}, 1},
+      {{"map", "plot", examples + "site.map", "--at", "1,x", "--out", out}, 2},
+      {{"map", "plot", examples + "site.map", "--out", files.File("no/such/folder.svg")}, 1}};
+  for (const auto& [args, status] : refusals) {
+    const ToolResult result = RunKavicalc(args);
+    EXPECT_EQ(result.status, status) << result.err;
+    EXPECT_EQ(Lines(result.err).size(), 1u) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(out)) << args[2];
+  }
+}
+
 }  // namespace
 }  // namespace kavi::e2e
