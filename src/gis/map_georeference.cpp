@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "gis/gdal_support.h"
+
 namespace kavi::gis {
 
 namespace {
@@ -54,6 +56,10 @@ std::optional<MapGeoreference> ReadMapGeoreference(const std::string& path) {
   if (!in || !std::getline(in, title)) return std::nullopt;
   if (!title.empty() && title.back() == '\r') title.pop_back();
   return ParseGeoreferencedTitle(title);
+}
+
+std::string CrsWkt(const std::string& crs) {
+  return WktOf(SpatialReferenceFrom(crs, "the map's CRS " + crs));
 }
 
 }  // namespace kavi::gis

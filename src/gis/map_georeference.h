@@ -27,6 +27,10 @@ std::string GeoreferencedTitle(const MapGeoreference& reference, const std::stri
 // The georeference a title line records, if any.
 std::optional<MapGeoreference> ParseGeoreferencedTitle(const std::string& title);
 
+// The CRS a georeference names ("EPSG:32612") as WKT, for the outputs that
+// record it; GisError when GDAL does not know it.
+std::string CrsWkt(const std::string& crs);
+
 // The georeference recorded on the title line of the map file at path; none
 // when the file cannot be read or its title records none.
 std::optional<MapGeoreference> ReadMapGeoreference(const std::string& path);

@@ -133,6 +133,31 @@ TEST_F(CliGridTest, GeoTiffNetcdfAndCsvHoldWhatPredictGives) {
   EXPECT_NEAR(std::stod(row[8]), site["aep"].number, 1e-6 * site["aep"].number);
 }
 
+TEST_F(CliGridTest, OnAnImportedMapNodesAreInItsCrsAndTheOutputsRecordIt) {
+  const std::string map = files_.File("butte.map");
+  const ToolResult import = RunKavicalc(
+      {"map", "import", "--elevation",
+       KAVI_SOURCE_DIR "/tests/data/field-data/terrain/big_butte_small.tif", "--out", map});
+  ASSERT_EQ(import.status, 0) << import.err;
+  const std::string atlas = kExamples + "station.lib";
+  const ToolResult predicted =
+      RunKavicalc({"predict", "--map", map, "--atlas", atlas, "--height", "50", "--at",
+                   "336050.37,4807300.21", "--format", "json"});
+  ASSERT_EQ(predicted.status, 0) << predicted.err;
+  const JsonValue site = ParseJson(predicted.out)["sites"][0];
+  for (const char* format : {"nc", "tif"}) {
+    const std::string out = files_.File(std::string("butte.") + format);
+    const ToolResult run =
+        RunKavicalc({"grid", "--map", map, "--atlas", atlas, "--height", "50", "--around",
+                     "335950.37,4807300.21", "--radius", "100", "--spacing", "100", "--out", out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const JsonValue node = ReadNode(out, 336050.37, 4807300.21, 50);
+    EXPECT_EQ(node["epsg"].text, "32612") << format;
+    for (const char* name : {"elevation", "mean_speed", "weibull_a"})
+      ExpectSingle(node[name], site[name].number, std::string(format) + " " + name);
+  }
+}
+
 TEST_F(CliGridTest, OutputIsTheSameWhateverTheNumberOfJobs) {
   const std::string one = files_.File("one.csv"), three = files_.File("three.csv");
   ASSERT_EQ(RunKavicalc(Grid(one, {"--jobs", "1"})).status, 0);

@@ -9,6 +9,7 @@
 #include "file_replace.h"
 #include "grid_failures.h"
 #include "grid_output.h"
+#include "map_origin.h"
 #include "number_text.h"
 #include "obstacle_file_check.h"
 #include "output_checks.h"
@@ -80,6 +81,10 @@ Options:
                     predict; e.g. --sites turbines.csv
   --help            this help
 
+On a map that records a CRS (one made by 'kavicalc map import') the area is
+given and the nodes are written in the CRS's own coordinates, and the
+GeoTIFF and NetCDF outputs record the CRS.
+
 A node that fails (for instance one that the map does not cover) gets no
 values; the run goes on, the failures are counted by message and the first few
 printed with their positions, and the exit status is 1.
@@ -104,6 +109,28 @@ std::string SettingsText(const std::vector<Setting>& settings) {
   for (const Setting& setting : settings)
     text += (text.empty() ? "" : " ") + setting.id + "=" + setting.value;
   return text;
+}
+
+// The WKT of the CRS a map records, for the outputs; empty for a map in plain
+// map coordinates.
+std::string CrsWktOf(const MapOrigin& origin) {
+  if (!origin.Recorded()) return "";
+  try {
+    return gis::CrsWkt(origin.reference()->crs);
+  } catch (const std::exception& error) {
+    Fail(E_FAIL, error.what());
+  }
+}
+
+// The map's lines in the CRS's coordinates, where the plot draws the grid
+// (single precision is ample for a picture).
+void ShiftToCrs(gis::MapLines& lines, const MapOrigin& origin) {
+  if (!origin.Recorded()) return;
+  for (gis::MapLine& line : lines.lines)
+    for (gis::MapPoint& point : line.points) {
+      const Position crs = origin.ToCrs({point.x, point.y});
+      point = {static_cast<float>(crs.x), static_cast<float>(crs.y)};
+    }
 }
 
 int Run(const ToolEdition& edition, const ParsedOptions& options) {
@@ -140,11 +167,16 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   run.jobs = ParseJobs(options.Find("--jobs"), command);
   run.progressWhat = "grid calculations done:";
 
+  // On a map that records a CRS the area is given, and the nodes reported, in
+  // the CRS's coordinates; the engine calculates at the local positions.
+  const MapOrigin origin = MapOriginOf(map);
+  const std::string crsWkt = CrsWktOf(origin);
   std::vector<SiteTask> tasks;
   tasks.reserve(layout.NodeCount() * heights.size());
-  for (std::size_t node = 0; node < layout.NodeCount(); ++node)
-    for (const double height : heights)
-      tasks.push_back({layout.NodeX(node), layout.NodeY(node), height});
+  for (std::size_t node = 0; node < layout.NodeCount(); ++node) {
+    const Position local = origin.ToLocal({layout.NodeX(node), layout.NodeY(node)});
+    for (const double height : heights) tasks.push_back({local.x, local.y, height});
+  }
 
   GridValues values(layout, heights);
   GridFailures failures(tasks.size());
@@ -165,7 +197,9 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
                          SettingsText(settings),
                          inputs.powerCurve ? *OptionalFile(options, "--power-curve") : "",
                          options.Find("--air-density") ? *options.Find("--air-density") : "",
-                         inputs.powerCurve.has_value()};
+                         inputs.powerCurve.has_value(),
+                         origin.Recorded() ? origin.reference()->crs : "",
+                         crsWkt};
     ReplaceFileWith(out, [&](const std::string& temporary) {
       if (format == GridFormat::kCsv) WriteGridCsv(temporary, values, about);
       if (format == GridFormat::kNetcdf) WriteGridNetcdf(temporary, values, about);
@@ -181,11 +215,17 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
     } catch (const gis::MapReadError& error) {
       std::fprintf(stderr, "kavicalc: the plot shows no map lines: %s\n", error.what());
     }
+    ShiftToCrs(lines, origin);
     ReplaceFile(*plot, ResourceMapSvg(values, lines, marked,
                                       std::filesystem::path(map).filename().string() + ", " +
                                           std::filesystem::path(atlas).filename().string()));
   }
   if (failures.Count() == 0) return 0;
+  for (std::size_t i = 0; i < tasks.size(); ++i) {
+    const Position crs = origin.ToCrs({tasks[i].x, tasks[i].y});
+    tasks[i].x = crs.x;
+    tasks[i].y = crs.y;
+  }
   failures.Report(stderr, tasks, out, failures.Count() < tasks.size());
   return 1;
 }

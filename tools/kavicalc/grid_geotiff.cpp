@@ -56,7 +56,7 @@ void WriteGridGeoTiff(const std::string& path, const GridValues& values,
   const gis::RasterGrid grid{layout.columns, layout.rows, layout.x0 - layout.spacing / 2,
                              layout.Y(layout.rows - 1) + layout.spacing / 2, layout.spacing};
   try {
-    gis::WriteResourceRaster(path, grid, bands, "", about.Items());
+    gis::WriteResourceRaster(path, grid, bands, about.crsWkt, about.Items());
   } catch (const gis::RasterWriteError& error) {
     Fail(E_FAIL, error.what());
   }

@@ -137,6 +137,17 @@ void WriteGridNetcdf(const std::string& path, const GridValues& values,
     sectorVars.push_back({quantity, file.Quantity(Info(quantity), {height, sector, y, x})});
   }
 
+  // A map that records its CRS: the grid mapping by its WKT, which CF readers
+  // and GDAL take, referred to by every quantity.
+  if (!about.crsWkt.empty()) {
+    const int crsVar = file.Variable("crs", NC_INT, {});
+    file.Text(crsVar, "long_name", "coordinate reference of x and y: " + about.crs);
+    file.Text(crsVar, "crs_wkt", about.crsWkt);
+    file.Text(crsVar, "spatial_ref", about.crsWkt);
+    for (const auto& [quantity, variable] : nodeVars) file.Text(variable, "grid_mapping", "crs");
+    for (const auto& [quantity, variable] : sectorVars) file.Text(variable, "grid_mapping", "crs");
+  }
+
   file.Text(NC_GLOBAL, "Conventions", "CF-1.8");
   file.Text(NC_GLOBAL, "title", "Predicted wind resource on a regular grid");
   for (const auto& [name, value] : about.Items()) file.Text(NC_GLOBAL, name.c_str(), value);

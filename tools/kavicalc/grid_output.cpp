@@ -8,6 +8,7 @@ std::vector<std::pair<std::string, std::string>> GridProvenance::Items() const {
   std::vector<std::pair<std::string, std::string>> items = {
       {"source", program},
       {"map", map},
+      {"crs", crs},
       {"atlas", atlas},
       {"roughness_rose", rose},
       {"obstacles", obstacles},

@@ -21,6 +21,8 @@ struct GridProvenance {
   std::string powerCurve;     // empty without a power curve
   std::string airDensity;     // kg/m³ as given; empty for standard air
   bool energy = false;        // aep and capacity factor present
+  std::string crs;            // "EPSG:32612" of a map that records one; empty otherwise
+  std::string crsWkt;         // the same as WKT
 
   // The items in the order the outputs list them, without the empty ones.
   std::vector<std::pair<std::string, std::string>> Items() const;

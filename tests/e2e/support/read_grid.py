@@ -1,9 +1,21 @@
 """Reads one node of a resource grid written by kavicalc grid, with the
 field's own readers (GDAL for GeoTIFF, netCDF4 for NetCDF), and prints it as
 JSON: {"quantity": value or null, ...}, sector quantities as lists, plus the
-file's attributes. Usage: read_grid.py FILE X Y HEIGHT"""
+file's attributes and the EPSG code of its coordinate reference. Usage: read_grid.py FILE X Y HEIGHT"""
 import json
 import sys
+
+
+def epsg_of(wkt):
+    """The EPSG code of a WKT coordinate reference, or None."""
+    from osgeo import osr
+
+    if not wkt:
+        return None
+    reference = osr.SpatialReference()
+    reference.ImportFromWkt(wkt)
+    reference.AutoIdentifyEPSG()
+    return reference.GetAuthorityCode(None)
 
 
 def netcdf_node(path, x, y, height):
@@ -19,7 +31,9 @@ def netcdf_node(path, x, y, height):
                "units": {name: getattr(var, "units", None) for name, var in ds.variables.items()},
                "standard_names": {name: getattr(var, "standard_name", None)
                                   for name, var in ds.variables.items()},
-               "wind_from_direction": [float(v) for v in ds["wind_from_direction"][:]]}
+               "wind_from_direction": [float(v) for v in ds["wind_from_direction"][:]],
+               "epsg": epsg_of(getattr(ds["crs"], "crs_wkt", None)) if "crs" in ds.variables
+               else None}
         for name, var in ds.variables.items():
             if var.dimensions == ("y", "x"):
                 value = var[iy, ix]
@@ -41,7 +55,7 @@ def geotiff_node(path, x, y, height):
     west, size, _, north, _, _ = ds.GetGeoTransform()
     column = int((x - west) // size)
     row = int((north - y) // -(-size))
-    out = {"attributes": ds.GetMetadata()}
+    out = {"attributes": ds.GetMetadata(), "epsg": epsg_of(ds.GetProjection())}
     suffix = "_%gm" % height
     for b in range(1, ds.RasterCount + 1):
         band = ds.GetRasterBand(b)
