@@ -166,22 +166,26 @@ TEST_F(CliSafeOutputsTest, AKillAtAnyPointLeavesNoTemporaryAndNoPartialOutput) {
   const std::string rose = files_.File("site.rrd");
   const std::string lib = files_.File("station.lib");
   const std::string plot = files_.File("roses.svg");
+  const std::string grid = files_.File("grid.nc");
+  const std::vector<std::string> outputs = {rose, lib, plot, grid};
   const std::vector<std::vector<std::string>> commands = {
       {"rose", "--map", map_, "--sectors", "12", "--at", "0,0", "--out", rose},
       {"atlas", "--map", map_, "--tab", tab_, "--height", "10", "--at", "0,0", "--out", lib},
       {"predict", "--map", map_, "--atlas", atlas_, "--height", "50", "--at", "0,0", "--at",
-       "100,100", "--plot", plot}};
+       "100,100", "--plot", plot},
+      {"grid", "--map", map_, "--atlas", atlas_, "--height", "50", "--around", "0,0", "--radius",
+       "200", "--spacing", "100", "--jobs", "2", "--out", grid}};
   // Whole outputs of uninterrupted runs, to compare what a kill leaves with.
   std::vector<std::string> complete;
   for (std::size_t c = 0; c < commands.size(); ++c) {
     ASSERT_EQ(RunKavicalc(commands[c]).status, 0);
-    complete.push_back(ReadFile(c == 0 ? rose : c == 1 ? lib : plot));
+    complete.push_back(ReadFile(outputs[c]));
   }
   std::mt19937 random(18);
   std::uniform_int_distribution<int> delay(0, 150000);  // microseconds, about one run
   for (int run = 0; run < 50; ++run) {
     for (std::size_t c = 0; c < commands.size(); ++c) {
-      const std::string& output = c == 0 ? rose : c == 1 ? lib : plot;
+      const std::string& output = outputs[c];
       if (run % 2 == 0) std::remove(output.c_str());  // half the runs write a new file
       RunAndKill(commands[c], std::chrono::microseconds(delay(random)));
       if (std::filesystem::exists(output)) {
@@ -193,7 +197,7 @@ TEST_F(CliSafeOutputsTest, AKillAtAnyPointLeavesNoTemporaryAndNoPartialOutput) {
   for (const auto& command : commands) ASSERT_EQ(RunKavicalc(command).status, 0);
   EXPECT_EQ(FilesIn(files_.File("")),
             (std::set<std::string>{"flat.map", "uniform.lib", "station.tab", "site.rrd",
-                                   "station.lib", "roses.svg"}));
+                                   "station.lib", "roses.svg", "grid.nc"}));
 }
 
 }  // namespace
