@@ -3,6 +3,7 @@
 // first, so the stack never holds more than log2(count) ranges.
 #include "numerics/crossing_sort.h"
 
+#include <cstdint>
 #include <utility>
 
 namespace kavi::numerics {
@@ -17,11 +18,29 @@ struct CrossingKey {
   float t;
 };
 
+// n mod d by two multiplications, exact for every 32-bit n and d > 0: the sort
+// takes the ray of a crossing code at every comparison, millions of times on
+// a large map, where a division costs several multiplications.
+class Remainder {
+ public:
+  explicit Remainder(int d)
+      : divisor_(static_cast<std::uint32_t>(d)), magic_(UINT64_MAX / divisor_ + 1) {}
+  int operator()(int n) const {
+    if (n < 0) return n % static_cast<int>(divisor_);  // never a code; as % gives it
+    const std::uint64_t low = magic_ * static_cast<std::uint32_t>(n);
+    return static_cast<int>((static_cast<unsigned __int128>(low) * divisor_) >> 64);
+  }
+
+ private:
+  std::uint32_t divisor_;
+  std::uint64_t magic_;
+};
+
 class CrossingOrder {
  public:
-  CrossingOrder(GridCrossing* crossings, int rayCount) : list_(crossings), rays_(rayCount) {}
+  CrossingOrder(GridCrossing* crossings, int rayCount) : list_(crossings), ray_(rayCount) {}
 
-  CrossingKey Key(const GridCrossing& c) const { return {c.code % rays_, c.t}; }
+  CrossingKey Key(const GridCrossing& c) const { return {ray_(c.code), c.t}; }
   CrossingKey Key(int i) const { return Key(list_[i]); }
   static bool Before(const CrossingKey& a, const CrossingKey& b) {
     return a.ray < b.ray || (a.ray == b.ray && a.t < b.t);
@@ -58,7 +77,7 @@ class CrossingOrder {
 
  private:
   GridCrossing* list_;
-  int rays_;
+  Remainder ray_;
 };
 
 }  // namespace
