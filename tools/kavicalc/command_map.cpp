@@ -1,6 +1,7 @@
 // map: maps from GIS data and back, dispatched to its subcommands.
 #include <cstdio>
 
+#include "call_failure.h"
 #include "command.h"
 #include "map_subcommand.h"
 #include "usage_error.h"
@@ -89,6 +90,15 @@ int Run(const ToolEdition* edition, const std::vector<std::string>& words) {
 
 int MapCapacity(const ToolEdition& edition) {
   return std::string(edition.option) == "kavibase" ? 1000000 : 500000;
+}
+
+gis::MapLines ReadSubcommandMap(const ToolEdition& edition, const std::string& file,
+                                const std::string& command) {
+  try {
+    return gis::ReadMapLines(file, MapCapacity(edition));
+  } catch (const gis::MapReadError& error) {
+    throw CallFailure(E_FAIL, command, file + ": " + error.what());
+  }
 }
 
 Command MapCommand() {

@@ -44,12 +44,7 @@ int Run(const ToolEdition& edition, const std::string& file, const ParsedOptions
     throw UsageError("--out needs a .geojson, .json or .gpkg file, e.g. --out site.geojson",
                      command);
   CheckOutputs({{"FILE.map", file}}, {{"--out", out}}, command);
-  gis::MapLines map;
-  try {
-    map = gis::ReadMapLines(file, MapCapacity(edition));
-  } catch (const gis::MapReadError& error) {
-    throw CallFailure(E_FAIL, command, file + ": " + error.what());
-  }
+  const gis::MapLines map = ReadSubcommandMap(edition, file, command);
   const MapOrigin origin = MapOriginOf(file);
   ReplaceFileWith(out, [&](const std::string& temporary) {
     try {

@@ -36,12 +36,7 @@ std::string Text(double value) {
 }
 
 int Run(const ToolEdition& edition, const std::string& file, const ParsedOptions& options) {
-  gis::MapLines map;
-  try {
-    map = gis::ReadMapLines(file, MapCapacity(edition));
-  } catch (const gis::MapReadError& error) {
-    throw CallFailure(E_FAIL, options.command(), file + ": " + error.what());
-  }
+  const gis::MapLines map = ReadSubcommandMap(edition, file, options.command());
   const MapOrigin origin = MapOriginOf(file);
   int contours = 0, roughness = 0, both = 0;
   std::set<float> z0s;

@@ -86,12 +86,7 @@ int Run(const ToolEdition& edition, const std::string& file, const ParsedOptions
   std::vector<FileOption> inputs = {{"FILE.map", file}};
   if (sitesFile) inputs.push_back({"--sites", *sitesFile});
   CheckOutputs(inputs, {{"--out", out}}, command);
-  gis::MapLines map;
-  try {
-    map = gis::ReadMapLines(file, MapCapacity(edition));
-  } catch (const gis::MapReadError& error) {
-    throw CallFailure(E_FAIL, command, file + ": " + error.what());
-  }
+  const gis::MapLines map = ReadSubcommandMap(edition, file, command);
   const MapOrigin origin = MapOriginOf(file);
   const gis::MapExtent extent = map.Extent();
   std::vector<MarkedSite> marked;

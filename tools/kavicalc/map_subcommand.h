@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "gis/map_lines.h"
 #include "option_parser.h"
 #include "tool_edition.h"
 
@@ -26,5 +27,11 @@ MapSubcommand MapInfoSubcommand();
 
 // Entries per coordinate array of the edition's map: what a map may hold.
 int MapCapacity(const ToolEdition& edition);
+
+// The lines of the map file a subcommand works on, read by the engine's rules
+// up to the edition's capacity; a CallFailure naming the file when they
+// cannot be read.
+gis::MapLines ReadSubcommandMap(const ToolEdition& edition, const std::string& file,
+                                const std::string& command);
 
 }  // namespace kavi::tool
