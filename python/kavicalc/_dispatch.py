@@ -48,11 +48,13 @@ _members_lock = threading.Lock()
 def _member(address, name):
     """The member called name of the object at address; AttributeError if none."""
     table = slot_table(address)
-    with _members_lock:
-        known = _members.setdefault(table, {})
-        member = known.get(name)
+    # A known member is looked up without the lock (a dictionary read is
+    # atomic); the lock guards only the first lookup of a member.
+    member = _members.get(table, {}).get(name)
     if member is not None:
         return member
+    with _members_lock:
+        known = _members.setdefault(table, {})
     names = (c_char_p * 1)(utf16(name))
     dispid = (c_int32 * 1)(_abi.DISPID_UNKNOWN)
     code = slot(address, _GET_IDS_OF_NAMES_SLOT, _GET_IDS_OF_NAMES)(

@@ -22,6 +22,7 @@ import sysconfig
 import threading
 from ctypes import POINTER, c_char_p, c_int32, c_size_t, c_uint16, c_uint32, c_void_p
 
+from . import _abi
 from ._abi import GUID, VARIANT
 
 RUNTIME_FILE = "libkavirt.so"
@@ -94,6 +95,9 @@ def _declare(library):
 def runtime():
     """The loaded runtime library, loaded on first use."""
     global _runtime, _runtime_folder
+    loaded = _runtime
+    if loaded is not None:  # every call after the first: no lock to take
+        return loaded
     with _lock:
         if _runtime is None:
             folder = _locate(RUNTIME_FILE)
@@ -169,6 +173,16 @@ def take_bstr(bstr):
             runtime().SysFreeString(bstr)
 
 
+# Types whose VARIANT owns nothing: clearing one only marks it empty, which is
+# done here rather than by a foreign call (each of which lets other threads
+# take the interpreter lock, the cost that limits threads in many small calls).
+_OWNING_NOTHING = frozenset((_abi.VT_EMPTY, _abi.VT_NULL, _abi.VT_I2, _abi.VT_I4, _abi.VT_R4,
+                             _abi.VT_R8, _abi.VT_ERROR, _abi.VT_BOOL, _abi.VT_UI1))
+
+
 def clear_variant(variant):
     """Frees what the variant owns (string, reference, array); VT_EMPTY after."""
+    if variant.vt in _OWNING_NOTHING:
+        variant.vt = _abi.VT_EMPTY
+        return
     runtime().VariantClear(ctypes.byref(variant))
