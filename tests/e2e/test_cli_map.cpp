@@ -19,8 +19,40 @@ TEST(CliMap, RefusalsSayWhyInOneLineAndWriteNothing) {
   ScratchFolder files;
   const std::string notRaster = files.Write("x.tif", "not a raster\n");
   const std::string out = files.File("out.map");
+  // An ASCII grid has no CRS unless a .prj file names one.
+  std::string grid =
+      "ncols 4\nnrows 4\nxllcorner 0\nyllcorner 0\ncellsize 10\n"
+      "NODATA_value -9999\n";
+  std::string noData = grid;
+  for (int r = 0; r < 4; ++r) {
+    grid += "10 20 30 40\n";
+    noData += "-9999 -9999 -9999 -9999\n";
+  }
+  const std::string noCrs = files.Write("no-crs.asc", grid);
+  const std::string allNoData = files.Write("nodata.asc", noData);
+  // A square of land cover on Big Butte, in its UTM zone, with the given properties.
+  const auto cover = [&](const std::string& name, const std::string& properties) {
+    return files.Write(name, R"({"type": "FeatureCollection", "crs": {"type": "name",
+      "properties": {"name": "urn:ogc:def:crs:EPSG::32612"}}, "features": [{"type": "Feature",
+      "properties": {)" + properties +
+                                 R"(}, "geometry": {"type": "Polygon", "coordinates":
+      [[[335000, 4806000], [336000, 4806000], [336000, 4807000], [335000, 4807000],
+      [335000, 4806000]]]}}]})");
+  };
+  const std::string butte = kTerrain + "big_butte_small.tif";
+  const std::string classes = files.Write("classes.csv", "class,z0\n1,0.03\n2,0.8\n");
   const std::vector<std::vector<std::string>> cases = {
       {"--elevation", notRaster},
+      {"--elevation", noCrs},
+      {"--elevation", allNoData, "--crs", "EPSG:32632"},
+      {"--elevation", butte, "--landcover", cover("named.geojson", R"("z0": 0.8)"), "--z0-field",
+       "roughness", "--default-z0", "0.03"},
+      {"--elevation", butte, "--landcover", cover("negative.geojson", R"("z0": -0.1)"),
+       "--z0-field", "z0", "--default-z0", "0.03"},
+      {"--elevation", butte, "--landcover", cover("text.geojson", R"("z0": "rough")"), "--z0-field",
+       "z0", "--default-z0", "0.03"},
+      {"--elevation", butte, "--landcover", cover("class.geojson", R"("cover": 7)"), "--classes",
+       classes, "--class-field", "cover", "--default-z0", "0.03"},
       {"--elevation", kTerrain + "big_butte_small.tif", "--around", "1,1", "--radius", "100"},
       {"--elevation", kTerrain + "example_lcp.tif", "--landcover", kTerrain + "example_lcp.tif",
        "--band", "4", "--classes", std::string(KAVI_SOURCE_DIR) + "/examples/fuel_classes.csv"}};
@@ -30,7 +62,7 @@ TEST(CliMap, RefusalsSayWhyInOneLineAndWriteNothing) {
     const ToolResult result = RunKavicalc(args);
     EXPECT_EQ(result.status, 1) << result.err;
     EXPECT_EQ(Lines(result.err).size(), 1u) << result.err;
-    EXPECT_FALSE(std::filesystem::exists(out)) << args[3];
+    EXPECT_FALSE(std::filesystem::exists(out)) << args[3] << " " << args[5];
   }
 }
 
