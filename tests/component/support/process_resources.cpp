@@ -1,5 +1,6 @@
 #include "support/process_resources.h"
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 namespace kavi::test {
 
 long ResidentBytes() {
+  malloc_trim(0);
   std::ifstream statm("/proc/self/statm");
   long sizePages = 0;
   long residentPages = 0;
