@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/atlas_generalisation.h"
+#include "numerics/atlas_station_winds.h"
 #include "numerics/atlas_workspace.h"
 #include "numerics/constants.h"
 #include "numerics/context.h"

@@ -1,3 +1,5 @@
+#include "numerics/atlas_generalisation.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>

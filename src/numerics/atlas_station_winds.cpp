@@ -1,3 +1,5 @@
+#include "numerics/atlas_station_winds.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>

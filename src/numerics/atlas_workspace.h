@@ -45,17 +45,4 @@ struct AtlasWorkspace {
 // The drag law at a latitude (degrees).
 AtlasDragLaw MakeAtlasDragLaw(const Context& ctx, float latitude);
 
-// Boundary turnings, joint frequencies of the turned sector windows,
-// geostrophic winds and cross-isobar angles per atlas sector and observed
-// bin, the grand total Θ, and one cross-isobar angle per bin.
-void ComputeStationWinds(const StationClimate& station, int sectorCount,
-                         const SiteEffectTable& effects, const RoughnessRose& rose,
-                         const AtlasDragLaw& law, AtlasWorkspace& work);
-
-// Frequencies and Weibull distributions at every standard height for
-// roughness class r (0-based) of the atlas.
-void GeneraliseRoughnessClass(const Context& ctx, int r, const StationClimate& station,
-                              int sectorCount, const RoughnessRose& rose, const AtlasDragLaw& law,
-                              AtlasWorkspace& work, AtlasTables& atlas);
-
 }  // namespace kavi::numerics

@@ -1,5 +1,7 @@
 // Internal boundary layers behind roughness changes: the profile function, the
 // growth of the layer with fetch, and the speed ratio across a change.
+#include "numerics/boundary_layer.h"
+
 #include <cmath>
 
 #include "numerics/context.h"

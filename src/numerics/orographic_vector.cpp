@@ -1,5 +1,7 @@
 // The orographic perturbation of one sector's wind vector, summed over the
 // spectral terms of the zooming grid.
+#include "numerics/orographic_vector.h"
+
 #include <algorithm>
 #include <cmath>
 

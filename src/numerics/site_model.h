@@ -6,17 +6,14 @@
 // angle per sector (slot 2).
 #pragma once
 
+#include "numerics/boundary_layer.h"
 #include "numerics/calculation_arrays.h"
+#include "numerics/orographic_vector.h"
+#include "numerics/true_upwind.h"
 
 namespace kavi::numerics {
 
 struct Context;
-
-// A horizontal wind vector, east and north components.
-struct WindVector {
-  float east = 0.0f;
-  float north = 0.0f;
-};
 
 // Fills slots 2 (orography) and 4 (roughness changes) of the site effect table
 // for the core sector count, resets slot 3 to factor 1 and turning 0, leaves
@@ -27,36 +24,5 @@ struct WindVector {
 // outside 1 … 36 leaves everything untouched.
 void SiteEffects(const Context& ctx, float heightAboveGround, RoughnessRose& rose,
                  SiteEffectTable& table);
-
-// The profile function F(r): ln r above r = 2, below it a cubic that meets the
-// logarithm with the same value and slope at r = 2 and vanishes at r = 0.
-// Defined for r >= 0.
-float LogProfileShape(float r);
-
-// Height (m) of the internal boundary layer at fetch x (m) downstream of a
-// roughness change between roughness lengths z0u and z0d (m).
-float BoundaryLayerHeight(const Context& ctx, float fetch, float upstreamRoughness,
-                          float downstreamRoughness);
-
-// Speed at height z (m) downstream of a roughness change over the speed that
-// the upstream profile would have there, for downstream roughness zd, upstream
-// roughness zu and internal boundary layer height h (all m).
-float RoughnessChangeRatio(const Context& ctx, float height, float downstreamRoughness,
-                           float upstreamRoughness, float boundaryLayerHeight);
-
-// The wind vector of sector `sector` (0 … nsec - 1) at `height` above ground,
-// perturbed by the orographic spectrum of the zooming grid; the undisturbed
-// vector is the unit vector the sector's wind blows towards. Without a grid
-// (length scale 0) the undisturbed vector itself.
-WindVector OrographicVector(const Context& ctx, const RoughnessRose& rose, float height, int sector,
-                            int nsec);
-
-// Turns the perturbed vectors of all nsec sectors into slot 2 of the table.
-// Without the true-upwind search each sector takes the length of its own vector
-// and its angle from the sector direction (degrees, clockwise positive); with it
-// a sector takes the speed and turning interpolated from the neighbouring pair
-// of vectors that brackets its direction with the least turning, falling back
-// to its own vector when no pair brackets it.
-void TrueUpwind(const WindVector* vectors, int nsec, bool search, SiteEffectTable& table);
 
 }  // namespace kavi::numerics

@@ -1,3 +1,5 @@
+#include "numerics/solve_weibull_shape.h"
+
 #include <cmath>
 
 #include "numerics/bracketed_root.h"

@@ -1,3 +1,5 @@
+#include "numerics/transfer_factors.h"
+
 #include <algorithm>
 #include <cmath>
 

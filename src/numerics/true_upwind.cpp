@@ -1,5 +1,7 @@
 // The true-upwind step: from the perturbed wind vectors of all sectors to a
 // speed factor and a turning angle per sector.
+#include "numerics/true_upwind.h"
+
 #include <cmath>
 
 #include "numerics/constants.h"

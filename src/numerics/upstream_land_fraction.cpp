@@ -1,3 +1,5 @@
+#include "numerics/upstream_land_fraction.h"
+
 #include <algorithm>
 #include <cmath>
 
