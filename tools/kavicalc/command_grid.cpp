@@ -221,7 +221,8 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
                                           std::filesystem::path(atlas).filename().string()));
   }
   if (failures.Count() == 0) return 0;
-  for (std::size_t i = 0; i < tasks.size(); ++i) {
+  // The failures are reported at the positions the user gave.
+  for (std::size_t i = 0; origin.Recorded() && i < tasks.size(); ++i) {
     const Position crs = origin.ToCrs({tasks[i].x, tasks[i].y});
     tasks[i].x = crs.x;
     tasks[i].y = crs.y;

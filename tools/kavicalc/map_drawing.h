@@ -14,6 +14,15 @@
 
 namespace kavi::tool {
 
+// The page style of the plots that show a map.
+namespace map_page {
+constexpr double kMargin = 24;
+constexpr double kTitleSize = 18;
+constexpr double kTextSize = 12;
+constexpr double kLabelSize = 11;
+constexpr const char* kTextColour = "#222222";
+}  // namespace map_page
+
 // Page position of map coordinates: x to the right, y upwards.
 struct PageTransform {
   double west, north, scale, left, top;

@@ -13,22 +13,18 @@
 namespace kavi::tool {
 
 namespace {
-constexpr double kMargin = 24;
+using namespace map_page;
 constexpr double kPlotSize = 760;  // the longer side of the map's area, px
 constexpr double kMinimumWidth = 720;
 constexpr double kHeaderHeight = 78;
 constexpr double kKeyRowHeight = 22;
 constexpr double kPadding = 0.03;  // of the map's size, around its lines
-constexpr double kTitleSize = 18;
-constexpr double kTextSize = 12;
-constexpr double kLabelSize = 11;
 constexpr double kContourLabelSize = 10;
 constexpr double kLabelSpacing = 320;    // px along a contour between its labels
 constexpr int kMostLabelledLevels = 10;  // heights that carry labels
 constexpr double kStrokeWidth = 2.2;     // each of a roughness line's two strokes
 constexpr const char* kContourColour = "#8c7356";
 constexpr const char* kLabelColour = "#5a4630";
-constexpr const char* kTextColour = "#222222";
 constexpr const char* kPlotClip = "map-area";
 
 // The heights of the contours and which of them carry labels.

@@ -13,22 +13,18 @@
 namespace kavi::tool {
 
 namespace {
-constexpr double kMargin = 24;
+using namespace map_page;
 constexpr double kPlotSize = 720;  // the longer side of the grid's area, px
 constexpr double kHeaderHeight = 70;
 constexpr double kLegendHeight = 70;
 constexpr double kLegendBarWidth = 360;
 constexpr double kLegendBarHeight = 14;
-constexpr double kTitleSize = 18;
-constexpr double kTextSize = 12;
-constexpr double kLabelSize = 11;
 // Larger grids are drawn with every n-th node, each over n × n cells, so that
 // the picture stays a size that viewers open quickly.
 constexpr std::size_t kMostDrawnCells = 250;
 constexpr const char* kNoValueColour = "#b0b0b0";
 constexpr const char* kContourColour = "#1a1a1a";
 constexpr const char* kRoughnessColour = "#e0287a";
-constexpr const char* kTextColour = "#222222";
 constexpr const char* kSpeedGradient = "mean-speed-ramp";
 constexpr const char* kPlotClip = "grid-area";
 
