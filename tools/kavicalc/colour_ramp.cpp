@@ -29,8 +29,9 @@ const std::vector<RampStop>& RampStops() {
   return stops;
 }
 
-std::string RampColour(double t) {
-  const std::vector<RampStop>& stops = RampStops();
+std::string RampColour(double t) { return ColourBetween(RampStops(), t); }
+
+std::string ColourBetween(const std::vector<RampStop>& stops, double t) {
   t = std::isfinite(t) ? std::clamp(t, 0.0, 1.0) : 0.0;
   std::size_t upper = 1;
   while (upper + 1 < stops.size() && stops[upper].offset < t) ++upper;

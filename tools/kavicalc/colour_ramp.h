@@ -18,4 +18,8 @@ struct RampStop {
 // The colours the ramp interpolates between, for a gradient that shows it.
 const std::vector<RampStop>& RampStops();
 
+// The colour at position t (limited to 0 … 1) of any ramp of stops from
+// offset 0 to 1, interpolated between its two neighbouring stops.
+std::string ColourBetween(const std::vector<RampStop>& stops, double t);
+
 }  // namespace kavi::tool

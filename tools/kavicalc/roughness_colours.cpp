@@ -1,26 +1,20 @@
 #include "roughness_colours.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstdio>
+
+#include "colour_ramp.h"
 
 namespace kavi::tool {
 
 namespace {
 constexpr const char* kWaterColour = "#1f78c8";
 
-struct Rgb {
-  double r, g, b;
-};
-constexpr std::array<Rgb, 4> kLandRamp = {
-    {{212, 170, 0}, {232, 116, 28}, {192, 34, 59}, {91, 26, 110}}};
-
-std::string Hex(const Rgb& c) {
-  char text[8];
-  std::snprintf(text, sizeof text, "#%02x%02x%02x", static_cast<int>(std::lround(c.r)),
-                static_cast<int>(std::lround(c.g)), static_cast<int>(std::lround(c.b)));
-  return text;
+// Land from the smoothest z0 present (yellow) to the roughest (purple).
+const std::vector<RampStop>& LandStops() {
+  static const std::vector<RampStop> stops = {
+      {0.0, "#d4aa00"}, {1.0 / 3, "#e8741c"}, {2.0 / 3, "#c0223b"}, {1.0, "#5b1a6e"}};
+  return stops;
 }
 }  // namespace
 
@@ -39,12 +33,7 @@ std::string RoughnessColours::Of(double z0) const {
   if (!(z0 > 0)) return kWaterColour;
   const double span = highLog_ - lowLog_;
   const double t = span > 0 ? std::clamp((std::log10(z0) - lowLog_) / span, 0.0, 1.0) : 0.5;
-  const double at = t * (kLandRamp.size() - 1);
-  const std::size_t i = std::min(static_cast<std::size_t>(at), kLandRamp.size() - 2);
-  const double f = at - static_cast<double>(i);
-  const Rgb& a = kLandRamp[i];
-  const Rgb& b = kLandRamp[i + 1];
-  return Hex({a.r + (b.r - a.r) * f, a.g + (b.g - a.g) * f, a.b + (b.b - a.b) * f});
+  return ColourBetween(LandStops(), t);
 }
 
 }  // namespace kavi::tool
