@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "numerics/support/scratch_directory.h"
 #include "numerics/text_reader.h"
@@ -58,6 +60,27 @@ TEST_F(TextReaderTest, ListValuesCrossRecordsAndBufferEnds) {
   }
   float last = 0.0f;
   EXPECT_EQ(in.NextReal(last), Item::kEnd);
+}
+
+TEST_F(TextReaderTest, RealsOfEveryFormAcrossBufferEndsReadAsStrtof) {
+  // Short decimals (the quick path), signs, long mantissas and exponents (the
+  // full reading), some straddling every 64 KiB boundary.
+  const char* forms[] = {"%d.%d",    "-%d.%d",   "+%d.%d",         "%d%d",
+                         "%d.%de-3", "%d.%dE+2", "%d%d123456789.5"};
+  std::vector<std::string> fields;
+  std::string text;
+  for (int i = 0; text.size() < 300000; ++i) {
+    char field[64];
+    std::snprintf(field, sizeof field, forms[i % 7], i * 7919 % 100003, i % 97);
+    fields.push_back(field);
+    text += fields.back() + (i % 11 == 0 ? "\n" : i % 5 == 0 ? ", " : " ");
+  }
+  TextReader in(Open(text));
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    float value = 0.0f;
+    ASSERT_EQ(in.NextReal(value), Item::kValue) << fields[i];
+    ASSERT_EQ(value, std::strtof(fields[i].c_str(), nullptr)) << fields[i];
+  }
 }
 
 TEST_F(TextReaderTest, SkipsTheRestOfARecordAfterAList) {
