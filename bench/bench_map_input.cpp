@@ -55,17 +55,16 @@ int main() {
     int used = 0;
     int status = 0;
     for (int run = 0; run < kRuns; ++run) {
-      lines = 0;
-      used = 0;
-      int kind = 0;
+      kavi::numerics::MapContents contents;
       kavi::TestCore().status = 0;
       const double cpuStart = ThreadSeconds();
       const auto start = std::chrono::steady_clock::now();
-      MapInput(kavi::TestCore(), X.data(), Y.data(), lines, used, path.data(),
-               static_cast<int>(path.size()), kind, kCapacity);
+      MapInput(kavi::TestCore(), path, X, Y, contents);
       const auto stop = std::chrono::steady_clock::now();
       const double cpuStop = ThreadSeconds();
       status = kavi::TestCore().status;
+      lines = contents.lineCount;
+      used = contents.entryCount;
       best = std::min(best, std::chrono::duration<double, std::milli>(stop - start).count());
       bestCpu = std::min(bestCpu, (cpuStop - cpuStart) * 1000.0);
     }

@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "model/edition.h"
-#include "numerics/map_input.h"
 #include "numerics/context.h"
+#include "numerics/map_input.h"
 #include "support/bench_setup.h"
 #include "support/synthetic_map.h"
 
@@ -111,11 +111,10 @@ double BestReaderMs(const std::string& path, int capacity) {
   std::vector<float> X(static_cast<std::size_t>(capacity)), Y(static_cast<std::size_t>(capacity));
   double best = 1e30;
   for (int run = 0; run < kReaderRuns; ++run) {
-    int lines = 0, used = 0, kind = 0;
     numerics::Context ctx;
     const auto start = Clock::now();
-    numerics::MapInput(ctx, X.data(), Y.data(), lines, used, path.c_str(),
-                       static_cast<int>(path.size()), kind, capacity);
+    numerics::MapContents contents;
+    numerics::MapInput(ctx, path, X, Y, contents);
     best = std::min(best, bench::Milliseconds(start, Clock::now()));
   }
   return best;

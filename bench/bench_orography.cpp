@@ -56,12 +56,11 @@ int main() {
       std::fprintf(stderr, "cannot write %s\n", path.c_str());
       return 1;
     }
-    int lines = 0;
-    int used = 0;
-    int kind = 0;
+    MapContents contents;
     kavi::TestCore().status = 0;
-    MapInput(kavi::TestCore(), X.data(), Y.data(), lines, used, path.data(),
-             static_cast<int>(path.size()), kind, kCapacity);
+    MapInput(kavi::TestCore(), path, X, Y, contents);
+    const int lines = contents.lineCount;
+    const int used = contents.entryCount;
     double grid = 1e30;
     double spectrum = 1e30;
     double site = 1e30;
@@ -73,8 +72,8 @@ int main() {
       SiteEffectTable table;
       float elevation = 0.0f;
       const auto t0 = std::chrono::steady_clock::now();
-      BuildZoomingGrid(kavi::TestCore(), X.data(), Y.data(), lines, 0.0f, 0.0f, elevation,
-                       kCapacity);
+      elevation =
+          BuildZoomingGrid(kavi::TestCore(), {X.data(), Y.data(), lines, kCapacity}, {0.0f, 0.0f});
       const auto t1 = std::chrono::steady_clock::now();
       GridSpectrum(kavi::TestCore(), kSectors);
       const auto t2 = std::chrono::steady_clock::now();

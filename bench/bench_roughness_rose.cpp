@@ -52,12 +52,11 @@ int main() {
       std::fprintf(stderr, "cannot write %s\n", path.c_str());
       return 1;
     }
-    int lines = 0;
-    int used = 0;
-    int kind = 0;
+    MapContents contents;
     kavi::TestCore().status = 0;
-    MapInput(kavi::TestCore(), X.data(), Y.data(), lines, used, path.data(),
-             static_cast<int>(path.size()), kind, kCapacity);
+    MapInput(kavi::TestCore(), path, X, Y, contents);
+    const int lines = contents.lineCount;
+    const int used = contents.entryCount;
     if (kavi::TestCore().status != 0) {
       std::fprintf(stderr, "map input failed with status %d\n", kavi::TestCore().status);
       return 1;
@@ -72,8 +71,8 @@ int main() {
           RoughnessRose rose;
           for (int s = 0; s < kMaxSectors; ++s) rose.z0[0][s] = 0.03f;
           const auto t0 = std::chrono::steady_clock::now();
-          MapRoughnessRose(kavi::TestCore(), X.data(), Y.data(), lines, site.x, site.y, sectors,
-                           rose, kCapacity);
+          MapRoughnessRose(kavi::TestCore(), {X.data(), Y.data(), lines, kCapacity},
+                           {site.x, site.y}, sectors, rose);
           const auto t1 = std::chrono::steady_clock::now();
           status = kavi::TestCore().status;
           changes = 0;

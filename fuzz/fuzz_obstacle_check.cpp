@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // What the tool lets through, the engine must read.
   using namespace kavi::numerics;
   Context ctx;
-  ctx.obstacles = ReadObstacleFile(ctx, path.c_str(), static_cast<int>(path.size()));
+  ctx.obstacles = ReadObstacleFile(ctx, path);
   if (ctx.status != kStatusOk) std::abort();
   return 0;
 }

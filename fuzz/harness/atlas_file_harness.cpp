@@ -85,8 +85,7 @@ HarnessResult RunAtlasFile(const std::uint8_t* data, std::size_t size) {
   const numerics::AtlasTables before = atlas;
   int sectors = 0;
   char title[numerics::kAtlasTitleWidth];
-  numerics::LoadAtlas(HarnessCore(), atlas, sectors, title, numerics::kAtlasTitleWidth,
-                      path.c_str(), static_cast<int>(path.size()));
+  numerics::LoadAtlas(HarnessCore(), atlas, sectors, title, path);
   const int status = HarnessCore().status;
   const bool unchanged = std::memcmp(&atlas, &before, sizeof atlas) == 0;
   if (status == numerics::kStatusCannotOpenFile) {

@@ -77,9 +77,8 @@ void CheckStoredLines(const StoredMap& m, HarnessResult& r) {
 // roughness rose from the map, and the site effects for a site at the origin.
 void WalkMap(const StoredMap& m, HarnessResult& r) {
   HarnessCore().status = numerics::kStatusOk;
-  float elevation = 0.0f;
-  numerics::BuildZoomingGrid(HarnessCore(), m.X, m.Y, m.lines, kSiteX, kSiteY, elevation,
-                             m.capacity);
+  const float elevation =
+      numerics::BuildZoomingGrid(HarnessCore(), {m.X, m.Y, m.lines, m.capacity}, {kSiteX, kSiteY});
   const int gridStatus = HarnessCore().status;
   if (!r.Expect(gridStatus == numerics::kStatusOk || gridStatus == numerics::kStatusMapTooLarge ||
                     gridStatus == numerics::kStatusRadiusTooSmall ||
@@ -108,8 +107,8 @@ void WalkMap(const StoredMap& m, HarnessResult& r) {
   }
 
   numerics::RoughnessRose rose = NeutralRose();
-  numerics::MapRoughnessRose(HarnessCore(), m.X, m.Y, m.lines, kSiteX, kSiteY, sectors, rose,
-                             m.capacity);
+  numerics::MapRoughnessRose(HarnessCore(), {m.X, m.Y, m.lines, m.capacity}, {kSiteX, kSiteY},
+                             sectors, rose);
   const int roseStatus = HarnessCore().status;
   if (!r.Expect(roseStatus == numerics::kStatusOk || roseStatus == numerics::kStatusMapTooLarge ||
                     roseStatus == numerics::kStatusWorkFileError,
@@ -144,13 +143,12 @@ void WalkMap(const StoredMap& m, HarnessResult& r) {
 // promises for the status it sets. Returns that status.
 int ReadMap(const std::string& path, float* X, float* Y, int capacity, HarnessResult& r) {
   ResetCalculation();
-  int lines = 0;
-  int entries = 0;
-  int kind = 0;
-  numerics::MapInput(HarnessCore(), X, Y, lines, entries, path.c_str(),
-                     static_cast<int>(path.size()), kind, capacity);
+  numerics::MapContents contents;
+  const auto size = static_cast<std::size_t>(capacity);
+  numerics::MapInput(HarnessCore(), path, {X, size}, {Y, size}, contents);
+  const auto [lines, entries, kind] = contents;
   const int status = HarnessCore().status;
-  const std::string size = " (capacity " + std::to_string(capacity) + ")";
+  const std::string where = " (capacity " + std::to_string(capacity) + ")";
   switch (status) {
     case numerics::kStatusOk:
     case numerics::kStatusMapTooLarge: {
@@ -161,10 +159,10 @@ int ReadMap(const std::string& path, float* X, float* Y, int capacity, HarnessRe
     }
     case numerics::kStatusMapError:
       r.Expect(lines == 0 && entries == 0 && kind == 0,
-               "map error changed the caller's counts" + size);
+               "map error changed the caller's counts" + where);
       break;
     default:
-      r.Break("map input set status " + std::to_string(status) + size);
+      r.Break("map input set status " + std::to_string(status) + where);
   }
   return status;
 }

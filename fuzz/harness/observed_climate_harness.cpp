@@ -123,8 +123,7 @@ HarnessResult RunObservedClimate(const std::uint8_t* data, std::size_t size) {
   numerics::ObservedClimate climate;
   climate.latitude = 55.0f;  // an earlier climate's line 2, kept if the new one has none
   const numerics::ObservedClimate before = climate;
-  numerics::ReadObservedClimate(HarnessCore(), climate, path.c_str(),
-                                static_cast<int>(path.size()));
+  numerics::ReadObservedClimate(HarnessCore(), climate, path);
   const int status = HarnessCore().status;
   if (status == numerics::kStatusCannotOpenFile) {
     r.Expect(std::memcmp(&climate, &before, sizeof climate) == 0,

@@ -101,7 +101,7 @@ HarnessResult RunObstacleFile(const std::uint8_t* data, std::size_t size) {
   HarnessResult r;
   ResetCalculation();
   numerics::ObstacleInput& o = HarnessCore().obstacles;
-  o = numerics::ReadObstacleFile(HarnessCore(), path.c_str(), static_cast<int>(path.size()));
+  o = numerics::ReadObstacleFile(HarnessCore(), path);
   const int status = HarnessCore().status;
   // A file that cannot be read, or that lists more obstacles than the model
   // holds, is refused whole.

@@ -54,11 +54,10 @@ MapExtent MapLines::Extent() const {
 
 MapLines ReadMapLines(const std::string& path, int capacity) {
   std::vector<float> x(static_cast<std::size_t>(capacity)), y(static_cast<std::size_t>(capacity));
-  int lineCount = 0, entryCount = 0, kind = 0;
+  numerics::MapContents contents;
   // A context of its own: the map is read apart from any calculation.
   const auto core = std::make_unique<numerics::Context>();
-  numerics::MapInput(*core, x.data(), y.data(), lineCount, entryCount, path.c_str(),
-                     static_cast<int>(path.size()), kind, capacity);
+  numerics::MapInput(*core, path, x, y, contents);
   const int status = core->status;
   switch (status) {
     case numerics::kStatusOk:
@@ -72,8 +71,8 @@ MapLines ReadMapLines(const std::string& path, int capacity) {
       throw MapReadError(status, "error in the map file");
   }
   MapLines map;
-  map.entryCount = entryCount;
-  map.lines = LinesFromArrays(x, y, lineCount, entryCount);
+  map.entryCount = contents.entryCount;
+  map.lines = LinesFromArrays(x, y, contents.lineCount, contents.entryCount);
   return map;
 }
 

@@ -24,16 +24,14 @@ void CAtlas::Reset() {
 void CAtlas::Load(const std::string& file) {
   int sectorsRead = 0;
   char title[numerics::kAtlasTitleWidth] = {};
-  numerics::LoadAtlas(owner_.core(), tables_, sectorsRead, title, numerics::kAtlasTitleWidth,
-                      file.c_str(), static_cast<int>(file.size()));
+  numerics::LoadAtlas(owner_.core(), tables_, sectorsRead, title, file);
   CheckStatus(owner_.core(), "CAtlas::Load");
   if (sectorsRead > numerics::kMaxSectors) throw RuntimeError("CAtlas::Load", "Too many sectors");
   owner_.AdoptSectorCount(sectorsRead);
 }
 
 void CAtlas::Save(const std::string& file) const {
-  numerics::SaveAtlas(owner_.core(), tables_, owner_.sectorCount(), "", 0, file.c_str(),
-                      static_cast<int>(file.size()));
+  numerics::SaveAtlas(owner_.core(), tables_, owner_.sectorCount(), "", file);
   CheckStatus(owner_.core(), "CAtlas::Save");
 }
 

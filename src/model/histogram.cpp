@@ -9,7 +9,7 @@ namespace kavi::model {
 void CHistogram::Load(const std::string& file) {
   // Read into a copy, so a refused climate leaves the one in use untouched.
   numerics::ObservedClimate read = climate_;
-  numerics::ReadObservedClimate(owner_.core(), read, file.c_str(), static_cast<int>(file.size()));
+  numerics::ReadObservedClimate(owner_.core(), read, file);
   CheckStatus(owner_.core(), "CHistogram::Load");
   if (read.sectorCount > numerics::kMaxSectors)
     throw RuntimeError("CHistogram::Load", "Too many sectors");

@@ -17,8 +17,7 @@ void CRoughnessRose::ResetRose() {
 }
 
 void CRoughnessRose::CreateFromSite() {
-  numerics::MapRoughnessRose(core(), mapX_.data(), mapY_.data(), lineCount_, siteX_, siteY_, nsec_,
-                             rose_, mapCapacity());
+  numerics::MapRoughnessRose(core(), storage(), {siteX_, siteY_}, nsec_, rose_);
   CheckStatus(core(), "CRoughnessRose::CreateFromSite");
 }
 

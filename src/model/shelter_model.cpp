@@ -11,8 +11,7 @@ constexpr int kFinePerSector = 9;
 }
 
 void CShelterModel::Load(const std::string& file) {
-  core().obstacles =
-      numerics::ReadObstacleFile(core(), file.c_str(), static_cast<int>(file.size()));
+  core().obstacles = numerics::ReadObstacleFile(core(), file);
   CheckStatus(core(), "CShelterModel::Load");
   obstacles_ = core().obstacles;
   BuildRecords("CShelterModel::Load");

@@ -34,11 +34,13 @@ void CVemoMap::Load(const std::string& file) {
   mapLoaded_ = false;
   lineCount_ = 0;
   entryCount_ = 0;
-  int kind = 0;
-  numerics::MapInput(core(), mapX_.data(), mapY_.data(), lineCount_, entryCount_, file.c_str(),
-                     static_cast<int>(file.size()), kind, mapCapacity());
+  numerics::MapContents contents;
+  numerics::MapInput(core(), file, mapX_, mapY_, contents);
+  lineCount_ = contents.lineCount;
+  entryCount_ = contents.entryCount;
   CheckStatus(core(), "CVemoMap::Load");
-  if (kind < numerics::kMapHeightsOnly || kind > numerics::kMapHeightsAndRoughness)
+  if (contents.kind < numerics::kMapHeightsOnly ||
+      contents.kind > numerics::kMapHeightsAndRoughness)
     throw LogicError("CVemoMap::Load", "MINPUT returned bad value");
   mapLoaded_ = true;
   // Remembered only when the file did not change while it was parsed.

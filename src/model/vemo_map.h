@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/numerical_core.h"
+#include "numerics/calculation_arrays.h"
 
 namespace kavi::model {
 
@@ -20,6 +21,11 @@ class CVemoMap : public virtual CNumericalCore {
   int mapCapacity() const { return static_cast<int>(mapX_.size()); }
 
  protected:
+  // The storage as the numerical routines read it.
+  numerics::MapStorage storage() const {
+    return {mapX_.data(), mapY_.data(), lineCount_, mapCapacity()};
+  }
+
   std::vector<float> mapX_;  // allocated once with the edition's capacity
   std::vector<float> mapY_;
   int lineCount_ = 0;

@@ -7,8 +7,7 @@
 namespace kavi::model {
 
 void CZoomingGrid::CreateFromSite() {
-  numerics::BuildZoomingGrid(core(), mapX_.data(), mapY_.data(), lineCount_, siteX_, siteY_,
-                             elevation_, mapCapacity());
+  elevation_ = numerics::BuildZoomingGrid(core(), storage(), {siteX_, siteY_});
   CheckStatus(core(), "CZoomingGrid");
   // The spectrum writes no debugging output.
   numerics::GridSpectrum(core(), core().sectorCount);

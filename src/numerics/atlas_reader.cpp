@@ -1,5 +1,7 @@
 #include "numerics/atlas_reader.h"
 
+#include <algorithm>
+
 #include "numerics/atlas_plausibility.h"
 #include "numerics/constants.h"
 #include "numerics/context.h"
@@ -90,21 +92,20 @@ class AtlasReader {
 
 }  // namespace
 
-void LoadAtlas(Context& ctx, AtlasTables& atlas, int& sectorsRead, char* title, int titleCapacity,
-               const char* name, int nameLength) {
+void LoadAtlas(Context& ctx, AtlasTables& atlas, int& sectorsRead, std::span<char> title,
+               std::string_view name) {
   int unit = kAtlasUnit;
-  if (OpenDataFile(ctx, unit, name, nameLength, "FORMATTED", "OLD") != 0) return;
+  if (OpenDataFile(ctx, unit, name, "FORMATTED", "OLD") != 0) return;
   // Read into copies so that a refused file leaves the atlas in use as it was.
   AtlasTables read;
   char readTitle[kAtlasTitleWidth];
-  const int capacity = titleCapacity < kAtlasTitleWidth ? titleCapacity : kAtlasTitleWidth;
+  const int capacity = static_cast<int>(std::min<std::size_t>(title.size(), kAtlasTitleWidth));
   int titleLength = 0;
   int sectors = 0;
   Outcome outcome = Outcome::kBad;
   {
     TextReader in(DataFile(ctx, unit));
-    outcome =
-        AtlasReader(in, read).Read(readTitle, capacity < 0 ? 0 : capacity, titleLength, sectors);
+    outcome = AtlasReader(in, read).Read(readTitle, capacity, titleLength, sectors);
   }
   if (outcome == Outcome::kRead && !AtlasIsPlausible(read, sectors)) outcome = Outcome::kBad;
   CloseDataFile(ctx, unit);
@@ -118,7 +119,9 @@ void LoadAtlas(Context& ctx, AtlasTables& atlas, int& sectorsRead, char* title, 
     case Outcome::kRead:
       atlas = read;
       sectorsRead = sectors;
-      for (int i = 0; i < titleCapacity; ++i) title[i] = i < titleLength ? readTitle[i] : ' ';
+      for (std::size_t i = 0; i < title.size(); ++i) {
+        title[i] = static_cast<int>(i) < titleLength ? readTitle[i] : ' ';
+      }
       return;
   }
 }

@@ -1,6 +1,7 @@
 #include "numerics/atlas_writer.h"
 
 #include <string>
+#include <string_view>
 
 #include "numerics/context.h"
 #include "numerics/fixed_field.h"
@@ -28,17 +29,15 @@ void AppendRecord(std::string& out, const float* values, int count, int decimals
 }
 
 // The title on one line: line ends inside it become blanks, trailing blanks go.
-void AppendTitle(std::string& out, const char* title, int length) {
-  while (length > 0 && title[length - 1] == ' ') --length;
-  for (int i = 0; i < length; ++i) {
-    out += title[i] == '\n' || title[i] == '\r' ? ' ' : title[i];
-  }
+void AppendTitle(std::string& out, std::string_view title) {
+  while (!title.empty() && title.back() == ' ') title.remove_suffix(1);
+  for (const char c : title) out += c == '\n' || c == '\r' ? ' ' : c;
   out += '\n';
 }
 
-std::string AtlasText(const AtlasTables& atlas, int sectors, const char* title, int titleLength) {
+std::string AtlasText(const AtlasTables& atlas, int sectors, std::string_view title) {
   std::string out;
-  AppendTitle(out, title, titleLength);
+  AppendTitle(out, title);
   AppendInteger(out, atlas.roughnessCount, kCountWidth);
   AppendInteger(out, atlas.heightCount, kCountWidth);
   AppendInteger(out, sectors, kCountWidth);
@@ -63,14 +62,14 @@ bool CountsFit(const AtlasTables& atlas, int sectors) {
 
 }  // namespace
 
-void SaveAtlas(Context& ctx, const AtlasTables& atlas, int sectorCount, const char* title,
-               int titleLength, const char* name, int nameLength) {
+void SaveAtlas(Context& ctx, const AtlasTables& atlas, int sectorCount, std::string_view title,
+               std::string_view name) {
   std::string path;
-  if (!DataFilePath(name, nameLength, path) || !CountsFit(atlas, sectorCount)) {
+  if (!DataFilePath(name, path) || !CountsFit(atlas, sectorCount)) {
     ctx.SetStatus(kStatusCannotOpenFile);
     return;
   }
-  const std::string text = AtlasText(atlas, sectorCount, title, title ? titleLength : 0);
+  const std::string text = AtlasText(atlas, sectorCount, title);
   output::OutputFile file;
   if (!file.Open(path) || !file.Write(text.data(), text.size()) || !file.Commit()) {
     ctx.SetStatus(kStatusCannotOpenFile);

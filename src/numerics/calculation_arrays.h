@@ -16,6 +16,22 @@ constexpr int kMaxStdHeights = 5;
 constexpr int kMaxObservedBins = 100;
 constexpr int kMaxObservedEntries = 3600;
 
+// A position in the map's coordinates (m).
+struct MapPoint {
+  float x = 0.0f;
+  float y = 0.0f;
+};
+
+// The map storage as the routines read it: the coordinate arrays mapX and mapY
+// of `capacity` entries each, holding `lineCount` lines (the layout is in
+// numerics/map_input.h).
+struct MapStorage {
+  const float* x = nullptr;
+  const float* y = nullptr;
+  int lineCount = 0;
+  int capacity = 0;
+};
+
 // Per sector i (0 … 35): c changes, roughness lengths z0[0 … c][i] (z0[c + 1][i]
 // receives the effective upstream roughness) and change distances d[0 … c - 1][i].
 struct RoughnessRose {

@@ -27,8 +27,8 @@ struct SitePoint {
 
 SitePoint SeenFromSite(float x, float y, const SearchArea& area, const RayFan& fan) {
   SitePoint p;
-  p.dx = x - area.siteX;
-  p.dy = y - area.siteY;
+  p.dx = x - area.site.x;
+  p.dy = y - area.site.y;
   p.valid = std::isfinite(p.dx) && std::isfinite(p.dy);
   if (!p.valid) return p;
   if (p.dx != 0.0f || p.dy != 0.0f) {
@@ -42,13 +42,14 @@ SitePoint SeenFromSite(float x, float y, const SearchArea& area, const RayFan& f
 
 // Records one crossing of ray k; false (status set) when the ray has too many
 // crossings or the work file fails.
-bool Record(Context& ctx, int k, float t, int elevationEntry, const RayFan& fan, RayBook& book,
-            GridCrossingStore& store) {
+bool Record(Context& ctx, int k, float t, int elevationEntry, const RaySearch& search) {
+  RayBook& book = search.book;
   if (t < book.nearestT[k]) {
     book.nearestT[k] = t;
     book.nearestEntry[k] = elevationEntry;
   }
-  if (++book.count[k] > kMaxCrossings || !store.Add({t, k + fan.count * elevationEntry})) {
+  if (++book.count[k] > kMaxCrossings ||
+      !search.store.Add({t, k + search.fan.count * elevationEntry})) {
     ctx.SetStatus(kStatusMapTooLarge);
     return false;
   }
@@ -59,8 +60,9 @@ bool Record(Context& ctx, int k, float t, int elevationEntry, const RayFan& fan,
 // after the lower point's index up to the higher one's, or, when the segment
 // passes through bearing 0, from the point below 360 round to the point past 0.
 bool CrossSegment(Context& ctx, const SitePoint& p, const SitePoint& q, int elevationEntry,
-                  const SearchArea& area, const RayFan& fan, RayBook& book,
-                  GridCrossingStore& store) {
+                  const RaySearch& search) {
+  const RayFan& fan = search.fan;
+  const SearchArea& area = search.area;
   const float turn = q.phi - p.phi;
   int lo = std::min(p.index, q.index);
   int hi = std::max(p.index, q.index);
@@ -84,7 +86,7 @@ bool CrossSegment(Context& ctx, const SitePoint& p, const SitePoint& q, int elev
       continue;  // parallel to the ray and off it
     }
     if (!(t >= 0.0f && t <= area.limit)) continue;
-    if (!Record(ctx, k, t, elevationEntry, fan, book, store)) return false;
+    if (!Record(ctx, k, t, elevationEntry, search)) return false;
   }
   return true;
 }
@@ -124,18 +126,15 @@ void RayBook::Clear() {
   std::fill(std::begin(nearestEntry), std::end(nearestEntry), 0);
 }
 
-bool FindCrossings(Context& ctx, const float* mapX, const float* mapY, int lineCount, int capacity,
-                   const SearchArea& area, const RayFan& fan, RayBook& book,
-                   GridCrossingStore& store) {
-  MapContours contours(mapX, mapY, lineCount, capacity);
+bool FindCrossings(Context& ctx, const MapStorage& map, const RaySearch& search) {
+  MapContours contours(map);
   MapContour line;
   while (contours.Next(line)) {
     if (line.pointCount < 2) continue;
-    SitePoint p = SeenFromSite(line.x[0], line.y[0], area, fan);
+    SitePoint p = SeenFromSite(line.x[0], line.y[0], search.area, search.fan);
     for (int i = 1; i < line.pointCount; ++i) {
-      const SitePoint q = SeenFromSite(line.x[i], line.y[i], area, fan);
-      if (p.valid && q.valid &&
-          !CrossSegment(ctx, p, q, line.elevationEntry, area, fan, book, store)) {
+      const SitePoint q = SeenFromSite(line.x[i], line.y[i], search.area, search.fan);
+      if (p.valid && q.valid && !CrossSegment(ctx, p, q, line.elevationEntry, search)) {
         return false;
       }
       p = q;

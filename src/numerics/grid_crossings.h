@@ -52,17 +52,23 @@ bool LoadRays(GridCrossingStore& store, int first, int last, int rayCount, int e
               float limit);
 
 struct SearchArea {
-  float siteX;
-  float siteY;
+  MapPoint site;
   float lengthScale;  // G
   float limit;        // largest t counted
 };
 
+// One search for crossings: where, along which rays, and where the crossings
+// and the per-ray bookkeeping go.
+struct RaySearch {
+  const SearchArea& area;
+  const RayFan& fan;
+  RayBook& book;
+  GridCrossingStore& store;
+};
+
 // Finds every crossing with 0 <= t <= limit of every ray with every segment of
-// every height contour. False, with status 6 set, when a ray has more than
-// kMaxCrossings crossings or the work file fails.
-bool FindCrossings(Context& ctx, const float* mapX, const float* mapY, int lineCount, int capacity,
-                   const SearchArea& area, const RayFan& fan, RayBook& book,
-                   GridCrossingStore& store);
+// every height contour of the map. False, with status 6 set, when a ray has
+// more than kMaxCrossings crossings or the work file fails.
+bool FindCrossings(Context& ctx, const MapStorage& map, const RaySearch& search);
 
 }  // namespace kavi::numerics

@@ -4,6 +4,8 @@
 // it. Contours whose elevation is not a number within ±1e7 m are passed over.
 #pragma once
 
+#include "numerics/calculation_arrays.h"
+
 namespace kavi::numerics {
 
 struct MapContour {
@@ -16,8 +18,8 @@ struct MapContour {
 
 class MapContours {
  public:
-  MapContours(const float* mapX, const float* mapY, int lineCount, int capacity)
-      : mapX_(mapX), mapY_(mapY), linesLeft_(lineCount), capacity_(capacity) {}
+  explicit MapContours(const MapStorage& map)
+      : mapX_(map.x), mapY_(map.y), linesLeft_(map.lineCount), capacity_(map.capacity) {}
 
   // Moves to the next height contour; false when the map has no more.
   bool Next(MapContour& contour);

@@ -1,6 +1,8 @@
 #include "numerics/map_input.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "numerics/context.h"
 #include "numerics/free_format.h"
@@ -204,7 +206,7 @@ class MapReader {
 };
 
 // Entries used and content kind of the first `lines` stored lines.
-void SummariseLines(const float* mapY, int lines, int& entries, int& contentKind) {
+void SummariseLines(const float* mapY, int lines, MapContents& contents) {
   bool heights = false;
   bool roughness = false;
   int k = 0;
@@ -215,25 +217,28 @@ void SummariseLines(const float* mapY, int lines, int& entries, int& contentKind
     roughness = roughness || kind == 1 || kind == 2;
     k += kLineHeaderEntries + points;
   }
-  entries = k;
-  contentKind =
+  contents.lineCount = lines;
+  contents.entryCount = k;
+  contents.kind =
       roughness ? (heights ? kMapHeightsAndRoughness : kMapRoughnessOnly) : kMapHeightsOnly;
 }
 
 }  // namespace
 
-void MapInput(Context& ctx, float* mapX, float* mapY, int& lineCount, int& entryCount,
-              const char* name, int nameLength, int& contentKind, int capacity) {
+void MapInput(Context& ctx, std::string_view name, std::span<float> mapX, std::span<float> mapY,
+              MapContents& contents) {
   int unit = kMapUnit;
-  if (OpenDataFile(ctx, unit, name, nameLength, "UNKNOWN", "OLD") != 0) {
-    lineCount = -1;
+  if (OpenDataFile(ctx, unit, name, "UNKNOWN", "OLD") != 0) {
+    contents.lineCount = -1;
     return;
   }
+  const int capacity = static_cast<int>(
+      std::min<std::size_t>({mapX.size(), mapY.size(), std::numeric_limits<int>::max()}));
   Outcome outcome = Outcome::kMapError;
   int lines = 0;
   {
     TextReader in(DataFile(ctx, unit));
-    MapReader reader(in, mapX, mapY, capacity);
+    MapReader reader(in, mapX.data(), mapY.data(), capacity);
     outcome = reader.Read();
     lines = reader.lines();
   }
@@ -243,8 +248,7 @@ void MapInput(Context& ctx, float* mapX, float* mapY, int& lineCount, int& entry
     return;
   }
   if (outcome == Outcome::kFull) ctx.SetStatus(kStatusMapTooLarge);
-  lineCount = lines;
-  SummariseLines(mapY, lines, entryCount, contentKind);
+  SummariseLines(mapY.data(), lines, contents);
 }
 
 }  // namespace kavi::numerics

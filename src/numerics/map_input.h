@@ -9,6 +9,9 @@
 // Values a line's kind does not use are 0.
 #pragma once
 
+#include <span>
+#include <string_view>
+
 namespace kavi::numerics {
 
 struct Context;
@@ -20,15 +23,23 @@ constexpr int kMapHeightsOnly = 0;    // contours only, or no lines at all
 constexpr int kMapRoughnessOnly = 1;  // roughness lines but no contours
 constexpr int kMapHeightsAndRoughness = 2;
 
-// Reads the map file `name` into mapX and mapY, each of `capacity` entries.
-// The caller sets lineCount, entryCount and contentKind to 0 first.
-//   success: the counts and the content kind of the stored lines;
+// What the reader stored: the number of lines, the entries they take and the
+// content kind.
+struct MapContents {
+  int lineCount = 0;
+  int entryCount = 0;
+  int kind = kMapHeightsOnly;
+};
+
+// Reads the map file `name` (trailing blanks are not part of it) into mapX and
+// mapY; the capacity is the smaller of their sizes.
+//   success: `contents` holds the counts and the content kind of the lines;
 //   status 4 (the file cannot be opened): lineCount = -1, arrays untouched;
-//   status 5 (error in the map file): counts and kind keep the caller's values;
+//   status 5 (error in the map file): `contents` keeps what the caller passed;
 //   status 6 (capacity reached, also when exactly full): the lines read so far
 //     stay stored and are counted, the last one possibly truncated.
 // The file is closed on every exit. The status word is not cleared.
-void MapInput(Context& ctx, float* mapX, float* mapY, int& lineCount, int& entryCount,
-              const char* name, int nameLength, int& contentKind, int capacity);
+void MapInput(Context& ctx, std::string_view name, std::span<float> mapX, std::span<float> mapY,
+              MapContents& contents);
 
 }  // namespace kavi::numerics

@@ -240,9 +240,9 @@ class ClimateReader {
 
 }  // namespace
 
-void ReadObservedClimate(Context& ctx, ObservedClimate& climate, const char* name, int nameLength) {
+void ReadObservedClimate(Context& ctx, ObservedClimate& climate, std::string_view name) {
   int unit = kObservedClimateUnit;
-  if (OpenDataFile(ctx, unit, name, nameLength, "FORMATTED", "OLD") != 0) return;
+  if (OpenDataFile(ctx, unit, name, "FORMATTED", "OLD") != 0) return;
   // Read into a copy so that a refused file leaves the climate in use as it was;
   // an unreadable line 2 keeps the earlier latitude and second number.
   ObservedClimate read;

@@ -2,6 +2,8 @@
 // speed and direction) and the Weibull fits made from it.
 #pragma once
 
+#include <string_view>
+
 #include "numerics/calculation_arrays.h"
 
 namespace kavi::numerics {
@@ -25,7 +27,7 @@ constexpr int kAllSectorsSlot = kMaxSectors;  // slot of the all-sector fit
 // after undoing a cumulative or exceedance table) or no observation at all
 // sets the status to 4 and leaves `climate` as it was.
 // More than 36 sectors are read as they are; the caller refuses them.
-void ReadObservedClimate(Context& ctx, ObservedClimate& climate, const char* name, int nameLength);
+void ReadObservedClimate(Context& ctx, ObservedClimate& climate, std::string_view name);
 
 // Fits Weibull A and k per sector (slots 0 … N_s − 1) and for all sectors
 // together (slot 36) to the climate's frequencies weighted by the sector

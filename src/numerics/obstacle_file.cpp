@@ -175,16 +175,17 @@ bool ReadObstacles(std::FILE* file, int& count, float* const (&columns)[kValuesP
 
 }  // namespace
 
-ObstacleInput ReadObstacleFile(Context& ctx, const char* name, int length) {
+ObstacleInput ReadObstacleFile(Context& ctx, std::string_view name) {
   ObstacleInput input;
   std::memset(input.title, ' ', kObstacleTitleLength);
   input.title[kObstacleTitleLength] = '\0';
 
-  if (name == nullptr || length <= 0) {
+  // A NUL would cut the name short and open another file.
+  if (name.empty() || name.find('\0') != std::string_view::npos) {
     ctx.SetStatus(kStatusObstacleFileMissing);
     return input;
   }
-  const std::string path(name, static_cast<std::size_t>(length));
+  const std::string path(name);
   std::FILE* file = std::fopen(path.c_str(), "r");
   if (file == nullptr) {
     ctx.SetStatus(kStatusObstacleFileMissing);

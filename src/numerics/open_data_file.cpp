@@ -14,14 +14,7 @@ namespace kavi::numerics {
 
 namespace {
 
-// Length of a text given with an explicit length, without trailing blanks.
-int TrimmedLength(const char* text, int length) {
-  if (!text || length < 0) return 0;
-  while (length > 0 && text[length - 1] == ' ') --length;
-  return length;
-}
-
-// A keyword without its trailing blanks.
+// A name or keyword without its trailing blanks.
 std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return text;
@@ -57,19 +50,19 @@ DataUnits::~DataUnits() {
   }
 }
 
-bool DataFilePath(const char* name, int length, std::string& path) {
-  const int n = TrimmedLength(name, length);
-  if (n == 0 || std::memchr(name, '\0', static_cast<std::size_t>(n))) return false;
-  path.assign(name, static_cast<std::size_t>(n));
+bool DataFilePath(std::string_view name, std::string& path) {
+  name = Trimmed(name);
+  if (name.empty() || name.find('\0') != std::string_view::npos) return false;
+  path.assign(name);
   return true;
 }
 
-int OpenDataFile(Context& ctx, int& unit, const char* name, int nameLength, std::string_view form,
+int OpenDataFile(Context& ctx, int& unit, std::string_view name, std::string_view form,
                  std::string_view disposition) {
   if (unit < 0 || unit >= kMaxDataUnits) return Fail(ctx, unit, EBADF);
   CloseDataFile(ctx, unit);
   std::string path;
-  if (!DataFilePath(name, nameLength, path)) return Fail(ctx, unit, ENOENT);
+  if (!DataFilePath(name, path)) return Fail(ctx, unit, ENOENT);
   if (!IsKnownForm(form)) return Fail(ctx, unit, EINVAL);
   disposition = Trimmed(disposition);
   int flags = 0;

@@ -33,7 +33,7 @@ class DataUnits {
 // any letter case. Trailing blanks of form and disposition are ignored. A unit that is still
 // connected is closed first. Returns 0 on success; otherwise an error number, with the status word
 // set to 4 and `unit` set to -1. Directories are not opened.
-int OpenDataFile(Context& ctx, int& unit, const char* name, int nameLength, std::string_view form,
+int OpenDataFile(Context& ctx, int& unit, std::string_view name, std::string_view form,
                  std::string_view disposition);
 
 // The stream connected to `unit`, or null.
@@ -43,8 +43,8 @@ std::FILE* DataFile(Context& ctx, int unit);
 // error (data not written).
 bool CloseDataFile(Context& ctx, int unit);
 
-// The path of a file name given with an explicit length: trailing blanks
-// removed. False when nothing is left or the name holds a NUL character.
-bool DataFilePath(const char* name, int length, std::string& path);
+// The path of a file name: trailing blanks removed. False when nothing is left
+// or the name holds a NUL character.
+bool DataFilePath(std::string_view name, std::string& path);
 
 }  // namespace kavi::numerics

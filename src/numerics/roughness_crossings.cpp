@@ -64,7 +64,8 @@ namespace {
 // Adds the crossings of the segment p → q with the sub-rays between the
 // directions of its ends. A segment through the site meets them at the site.
 int SegmentCrossings(const FanPoint& p, const FanPoint& q, bool throughSite, int lineHeader,
-                     const SubRayFan& fan, float limitSquared, CrossingStore& store) {
+                     const CrossingSearch& search) {
+  const SubRayFan& fan = search.fan;
   // Rays j = lo + 1 … hi lie between the two ends, going round the short way
   // (through the angle 0 when the ends are more than half a turn apart).
   const int total = fan.total();
@@ -94,9 +95,9 @@ int SegmentCrossings(const FanPoint& p, const FanPoint& q, bool throughSite, int
     // A negative distance: the line lies behind the site, on the opposite sub-ray.
     const int subRay = s < 0.0f ? (2 * total + total / 2 - j) % total : (2 * total - j) % total;
     s = std::fabs(s);
-    if (!(s * s < limitSquared)) continue;
+    if (!(s * s < search.limitSquared)) continue;
     const int sector = subRay / fan.perSector();
-    const int status = store.Add({s, CrossingCode(sector, lineHeader, siteOnLeft)});
+    const int status = search.store.Add({s, CrossingCode(sector, lineHeader, siteOnLeft)});
     if (status != kStatusOk) return status;
   }
   return kStatusOk;
@@ -104,15 +105,16 @@ int SegmentCrossings(const FanPoint& p, const FanPoint& q, bool throughSite, int
 
 }  // namespace
 
-int FindLineCrossings(const float* mapX, const float* mapY, const MapLine& line, float siteX,
-                      float siteY, const SubRayFan& fan, float limitSquared, CrossingStore& store) {
+int FindLineCrossings(const MapStorage& map, const MapLine& line, MapPoint site,
+                      const CrossingSearch& search) {
+  const SubRayFan& fan = search.fan;
   FanPoint previous{};
   bool havePrevious = false;
   bool throughSite = false;
   for (int i = 0; i < line.points; ++i) {
     const int entry = line.FirstPoint() + i;
-    float dx = mapX[entry] - siteX;
-    float dy = mapY[entry] - siteY;
+    float dx = map.x[entry] - site.x;
+    float dy = map.y[entry] - site.y;
     // A point that is not a number breaks the line; the next one starts afresh.
     if (!std::isfinite(dx) || !std::isfinite(dy)) {
       havePrevious = false;
@@ -142,8 +144,7 @@ int FindLineCrossings(const float* mapX, const float* mapY, const MapLine& line,
     } else {
       next = fan.Turn(dx, dy);
     }
-    const int status =
-        SegmentCrossings(previous, next, throughSite, line.header, fan, limitSquared, store);
+    const int status = SegmentCrossings(previous, next, throughSite, line.header, search);
     if (status != kStatusOk) return status;
     previous = next;
     throughSite = false;

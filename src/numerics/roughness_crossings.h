@@ -4,6 +4,7 @@
 // work file when there are too many.
 #pragma once
 
+#include "numerics/calculation_arrays.h"
 #include "numerics/numerical_state.h"
 #include "numerics/roughness_map_lines.h"
 #include "numerics/sector_changes.h"
@@ -94,10 +95,19 @@ class CrossingStore {
   int counts_[kMaxSectors] = {};
 };
 
-// Finds the crossings of every segment of one roughness line with the fan and
-// adds those closer than the limit (squared distance below limitSquared) to the
-// store. Returns the store's status (0 when all were kept).
-int FindLineCrossings(const float* mapX, const float* mapY, const MapLine& line, float siteX,
-                      float siteY, const SubRayFan& fan, float limitSquared, CrossingStore& store);
+// Where the crossings of a line are looked for and kept: the fan, the reach
+// (a crossing counts when its squared distance is below limitSquared) and the
+// store.
+struct CrossingSearch {
+  const SubRayFan& fan;
+  float limitSquared;
+  CrossingStore& store;
+};
+
+// Finds the crossings of every segment of one roughness line of the map with
+// the fan and adds those within reach to the store. Returns the store's status
+// (0 when all were kept).
+int FindLineCrossings(const MapStorage& map, const MapLine& line, MapPoint site,
+                      const CrossingSearch& search);
 
 }  // namespace kavi::numerics::rose

@@ -45,17 +45,16 @@ struct MapSurvey {
   float farthestSquared = 0.0f;  // Dmax², m², over the points of the roughness lines
 };
 
-MapSurvey SurveyMap(const float* mapX, const float* mapY, int lineCount, int capacity, float siteX,
-                    float siteY) {
+MapSurvey SurveyMap(const MapStorage& map, MapPoint site) {
   MapSurvey survey;
-  MapLineWalk walk(mapY, lineCount, capacity);
+  MapLineWalk walk(map.y, map.lineCount, map.capacity);
   for (MapLine line; walk.Next(line);) {
     if (!line.IsRoughnessLine()) continue;
     if (!survey.hasRoughnessLine) survey.firstRoughnessLine = line;
     survey.hasRoughnessLine = true;
     for (int e = line.FirstPoint(); e < line.FirstPoint() + line.points; ++e) {
-      const float dx = mapX[e] - siteX;
-      const float dy = mapY[e] - siteY;
+      const float dx = map.x[e] - site.x;
+      const float dy = map.y[e] - site.y;
       const float squared = dx * dx + dy * dy;
       if (squared > survey.farthestSquared) survey.farthestSquared = squared;
     }
@@ -66,15 +65,14 @@ MapSurvey SurveyMap(const float* mapX, const float* mapY, int lineCount, int cap
 
 // The roughness on the site's side of a line, judged by its segment nearest
 // to the site; the line's left value when no segment has a length.
-float RoughnessOnSiteSide(const float* mapX, const float* mapY, const MapLine& line, float siteX,
-                          float siteY) {
+float RoughnessOnSiteSide(const MapStorage& map, const MapLine& line, MapPoint site) {
   float nearest = std::numeric_limits<float>::infinity();
   bool siteOnLeft = true;
   for (int e = line.FirstPoint(); e + 1 < line.FirstPoint() + line.points; ++e) {
-    const float px = mapX[e] - siteX;
-    const float py = mapY[e] - siteY;
-    const float qx = mapX[e + 1] - siteX;
-    const float qy = mapY[e + 1] - siteY;
+    const float px = map.x[e] - site.x;
+    const float py = map.y[e] - site.y;
+    const float qx = map.x[e + 1] - site.x;
+    const float qy = map.y[e + 1] - site.y;
     const float ex = qx - px;
     const float ey = qy - py;
     const float length2 = ex * ex + ey * ey;
@@ -88,7 +86,7 @@ float RoughnessOnSiteSide(const float* mapX, const float* mapY, const MapLine& l
       siteOnLeft = px * qy - py * qx > 0.0f;
     }
   }
-  return WaterOrRoughness(MapRoughness(mapX[line.header + (siteOnLeft ? 0 : 1)]));
+  return WaterOrRoughness(MapRoughness(map.x[line.header + (siteOnLeft ? 0 : 1)]));
 }
 
 // The roughness of the line of a crossing on the site's side (zA) and beyond (zB).
@@ -206,12 +204,12 @@ void FillSectorsWithoutCrossings(const bool* reached, const float* siteRoughness
 
 }  // namespace
 
-void MapRoughnessRose(Context& ctx, const float* mapX, const float* mapY, int lineCount,
-                      float siteX, float siteY, int sectorCount, RoughnessRose& rose,
-                      int mapCapacity) {
-  if (lineCount <= 0 || sectorCount < 1 || sectorCount > kMaxSectors) return;
-  const int capacity = std::min(mapCapacity, rose::kMaxCodedMapEntries);
-  const MapSurvey survey = SurveyMap(mapX, mapY, lineCount, capacity, siteX, siteY);
+void MapRoughnessRose(Context& ctx, const MapStorage& storage, MapPoint site, int sectorCount,
+                      RoughnessRose& rose) {
+  if (storage.lineCount <= 0 || sectorCount < 1 || sectorCount > kMaxSectors) return;
+  MapStorage map = storage;
+  map.capacity = std::min(map.capacity, rose::kMaxCodedMapEntries);
+  const MapSurvey survey = SurveyMap(map, site);
   if (survey.broken) {
     ctx.SetStatus(kStatusMapTooLarge);
     return;
@@ -223,13 +221,12 @@ void MapRoughnessRose(Context& ctx, const float* mapX, const float* mapY, int li
       rose::RoundedParameter(ctx, kRoseSubRays, 1, rose::kMaxSubRays / sectorCount);
   const SubRayFan fan(sectorCount, perSector);
   rose::RoseWorkspace& scratch = ctx.roseWork;
-  CrossingStore store(scratch.crossings, capacity);
+  CrossingStore store(scratch.crossings, map.capacity);
   const float limitSquared = kReachFactor * survey.farthestSquared;
-  MapLineWalk walk(mapY, lineCount, capacity);
+  MapLineWalk walk(map.y, map.lineCount, map.capacity);
   for (MapLine line; walk.Next(line);) {
     if (!line.IsRoughnessLine()) continue;
-    const int status =
-        rose::FindLineCrossings(mapX, mapY, line, siteX, siteY, fan, limitSquared, store);
+    const int status = rose::FindLineCrossings(map, line, site, {fan, limitSquared, store});
     if (status != kStatusOk) {
       ctx.SetStatus(status);
       return;
@@ -238,7 +235,7 @@ void MapRoughnessRose(Context& ctx, const float* mapX, const float* mapY, int li
 
   // No sub-ray meets a line: one roughness everywhere, from the first line.
   if (store.total() == 0) {
-    const float z = RoughnessOnSiteSide(mapX, mapY, survey.firstRoughnessLine, siteX, siteY);
+    const float z = RoughnessOnSiteSide(map, survey.firstRoughnessLine, site);
     for (int s = 0; s < sectorCount; ++s) {
       rose.z0[0][s] = z;
       rose.changes[s] = 0;
@@ -263,7 +260,7 @@ void MapRoughnessRose(Context& ctx, const float* mapX, const float* mapY, int li
       int end = i + 1;
       while (end < count && CrossingSector(crossings[end].code) == sector) ++end;
       siteRoughness[sector] =
-          BuildSectorProfile(mapX, crossings + i, end - i, perSector, scratch.profile);
+          BuildSectorProfile(map.x, crossings + i, end - i, perSector, scratch.profile);
       reached[sector] = true;
       ReduceSectorChanges(ctx, sector, scratch.profile, rose);
       i = end;

@@ -9,12 +9,12 @@ namespace kavi::numerics {
 
 struct Context;
 
-// Derives the rose of the site (siteX, siteY) for sectorCount sectors (1 … 36,
-// sector 0 centred on north, clockwise) from the lineCount lines stored in
-// mapX and mapY (mapCapacity entries each) and writes it into the rose:
-// changes, z0 of rings 0 … changes, distances 0 … changes - 1. Looks along
-// RNUMSECT (element 65) sub-rays per sector, keeps at most MAXRC (element 67)
-// changes, weighs distances with RDECAYL (element 31) and element 68.
+// Derives the rose of the site for sectorCount sectors (1 … 36, sector 0
+// centred on north, clockwise) from the lines of the map storage and writes it
+// into the rose: changes, z0 of rings 0 … changes, distances 0 … changes - 1.
+// Looks along kRoseSubRays sub-rays per sector, weighs distances with
+// kRoughnessDecayLength and keeps at most kMaxChangesPerSector changes (none
+// where the spread of ln z0 stays below kRoughnessChangeThreshold).
 //
 // Without lines, or without a roughness-change line, or with a sector count
 // outside 1 … 36, the rose is left as it was. Failure only through the status
@@ -22,8 +22,7 @@ struct Context;
 // anything is written) or a sector has more than 50,000 crossings; 8 when the
 // private work file used beyond 50,000 crossings cannot be created, written or
 // read back. The work file is removed before the routine returns.
-void MapRoughnessRose(Context& ctx, const float* mapX, const float* mapY, int lineCount,
-                      float siteX, float siteY, int sectorCount, RoughnessRose& rose,
-                      int mapCapacity);
+void MapRoughnessRose(Context& ctx, const MapStorage& map, MapPoint site, int sectorCount,
+                      RoughnessRose& rose);
 
 }  // namespace kavi::numerics

@@ -24,17 +24,16 @@ constexpr float kMinNearestT = 1e-12f;
 
 // The largest distance from the site to a point of a height contour, or false
 // when the map has no height contour at all.
-bool LargestContourDistance(const float* mapX, const float* mapY, int lineCount, int capacity,
-                            float siteX, float siteY, float& distance) {
-  MapContours contours(mapX, mapY, lineCount, capacity);
+bool LargestContourDistance(const MapStorage& map, MapPoint site, float& distance) {
+  MapContours contours(map);
   MapContour line;
   bool found = false;
   float largest = 0.0f;
   while (contours.Next(line)) {
     found = true;
     for (int i = 0; i < line.pointCount; ++i) {
-      const float dx = line.x[i] - siteX;
-      const float dy = line.y[i] - siteY;
+      const float dx = line.x[i] - site.x;
+      const float dy = line.y[i] - site.y;
       const float squared = dx * dx + dy * dy;
       if (squared > largest) largest = squared;  // not-a-number compares false
     }
@@ -82,8 +81,7 @@ void FillRays(int first, int last, const GridCrossingStore& store, const RowHeig
 
 }  // namespace
 
-void BuildZoomingGrid(Context& ctx, const float* mapX, const float* mapY, int lineCount,
-                      float siteX, float siteY, float& siteElevation, int mapCapacity) {
+float BuildZoomingGrid(Context& ctx, const MapStorage& map, MapPoint site) {
   GridState& grid = ctx.grid;
   grid.searchRadius = 0.0f;
   grid.lengthScale = 0.0f;
@@ -91,11 +89,10 @@ void BuildZoomingGrid(Context& ctx, const float* mapX, const float* mapY, int li
   grid.siteElevation = 0.0f;
   grid.crossingCount = 0;
   grid.passCount = 0;
-  siteElevation = 0.0f;
 
   float distance = 0.0f;
-  if (!LargestContourDistance(mapX, mapY, lineCount, mapCapacity, siteX, siteY, distance)) {
-    return;  // no terrain: flat
+  if (!LargestContourDistance(map, site, distance)) {
+    return 0.0f;  // no terrain: flat
   }
   const float spread = ctx.Parameter(kGridSpread);
   const float radius =
@@ -107,23 +104,23 @@ void BuildZoomingGrid(Context& ctx, const float* mapX, const float* mapY, int li
   RayBook book;
   book.Clear();
   GridCrossingStore store(ctx.gridCrossings.records, kMaxCrossings);
-  const SearchArea area{siteX, siteY, lengthScale, limit * (1.0f + kLimitMargin)};
-  if (!FindCrossings(ctx, mapX, mapY, lineCount, mapCapacity, area, fan, book, store)) return;
+  const SearchArea area{site, lengthScale, limit * (1.0f + kLimitMargin)};
+  if (!FindCrossings(ctx, map, {area, fan, book, store})) return 0.0f;
   if (store.spilled() && !store.FinishWriting()) {
     ctx.SetStatus(kStatusMapTooLarge);
-    return;
+    return 0.0f;
   }
 
   float elevation = 0.0f;
-  if (!NearestContourElevation(book, fan.count, mapX, elevation)) {
+  if (!NearestContourElevation(book, fan.count, map.x, elevation)) {
     ctx.SetStatus(kStatusRadiusTooSmall);
-    return;
+    return 0.0f;
   }
 
   // Passes over groups of rays: one pass over all rays while the crossings are
   // in memory; after a spill, groups whose crossings fit in the list.
   const ZoomingNodes nodes = ComputeZoomingNodes(ctx);
-  const RowHeights heights{mapX, fan.count, elevation, ctx.Parameter(kInversionHeight),
+  const RowHeights heights{map.x, fan.count, elevation, ctx.Parameter(kInversionHeight),
                            ctx.Parameter(kInversionSoftening)};
   int passes = 0;
   for (int first = 0; first < fan.count; ++passes) {
@@ -134,9 +131,9 @@ void BuildZoomingGrid(Context& ctx, const float* mapX, const float* mapY, int li
            last + 1 < fan.count && held + book.count[last + 1] <= kMaxCrossings;) {
         held += book.count[++last];
       }
-      if (!LoadRays(store, first, last, fan.count, mapCapacity, area.limit)) {
+      if (!LoadRays(store, first, last, fan.count, map.capacity, area.limit)) {
         ctx.SetStatus(kStatusMapTooLarge);
-        return;
+        return 0.0f;
       }
     }
     SortCrossings(store.records(), store.count(), fan.count);
@@ -151,7 +148,7 @@ void BuildZoomingGrid(Context& ctx, const float* mapX, const float* mapY, int li
   grid.siteElevation = elevation;
   grid.crossingCount = store.total();
   grid.passCount = passes;
-  siteElevation = elevation;
+  return elevation;
 }
 
 }  // namespace kavi::numerics

@@ -19,8 +19,7 @@ namespace {
 int Save(const AtlasTables& atlas, int sectors, const std::string& path,
          const std::string& title = "") {
   TestCore().status = kStatusOk;
-  SaveAtlas(TestCore(), atlas, sectors, title.data(), static_cast<int>(title.size()), path.data(),
-            static_cast<int>(path.size()));
+  SaveAtlas(TestCore(), atlas, sectors, title, path);
   const int status = TestCore().status;
   TestCore().status = kStatusOk;
   return status;
@@ -29,8 +28,7 @@ int Save(const AtlasTables& atlas, int sectors, const std::string& path,
 int Load(AtlasTables& atlas, int& sectors, const std::string& path, char* title = nullptr) {
   char scratch[kAtlasTitleWidth];
   TestCore().status = kStatusOk;
-  LoadAtlas(TestCore(), atlas, sectors, title ? title : scratch, kAtlasTitleWidth, path.data(),
-            static_cast<int>(path.size()));
+  LoadAtlas(TestCore(), atlas, sectors, {title ? title : scratch, kAtlasTitleWidth}, path);
   const int status = TestCore().status;
   TestCore().status = kStatusOk;
   return status;

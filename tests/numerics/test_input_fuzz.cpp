@@ -113,12 +113,10 @@ class InputFuzz : public ::testing::Test {
     Y_.resize(capacity);
     float* X = X_.data();
     float* Y = Y_.data();
-    int lines = 0;
-    int entries = 0;
-    int kind = 0;
+    MapContents contents;
     TestCore().status = kStatusOk;
-    MapInput(TestCore(), X, Y, lines, entries, path.data(), static_cast<int>(path.size()), kind,
-             capacity);
+    MapInput(TestCore(), path, X_, Y_, contents);
+    const auto [lines, entries, kind] = contents;
     const int status = TestCore().status;
     EXPECT_TRUE(InSet(status, {0, kStatusCannotOpenFile, kStatusMapError, kStatusMapTooLarge}));
     if (status == kStatusCannotOpenFile) {
@@ -150,7 +148,7 @@ class InputFuzz : public ::testing::Test {
   int CheckClimate(const std::string& path) {
     ObservedClimate climate;
     TestCore().status = kStatusOk;
-    ReadObservedClimate(TestCore(), climate, path.data(), static_cast<int>(path.size()));
+    ReadObservedClimate(TestCore(), climate, path);
     const int status = TestCore().status;
     EXPECT_TRUE(InSet(status, {0, kStatusCannotOpenFile})) << status;
     if (status != 0) {
@@ -183,8 +181,7 @@ class InputFuzz : public ::testing::Test {
     int sectors = -7;
     char title[kAtlasTitleWidth];
     TestCore().status = kStatusOk;
-    LoadAtlas(TestCore(), atlas, sectors, title, kAtlasTitleWidth, path.data(),
-              static_cast<int>(path.size()));
+    LoadAtlas(TestCore(), atlas, sectors, title, path);
     const int status = TestCore().status;
     EXPECT_TRUE(InSet(status, {0, kStatusCannotOpenFile})) << status;
     if (status != 0) {

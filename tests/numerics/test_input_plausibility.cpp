@@ -27,10 +27,7 @@ int LoadAtlasText(const std::string& text, AtlasTables& atlas, int& sectors) {
   testing::ScratchDirectory dir;
   const std::string path = dir.Write("a.lib", text);
   char title[kAtlasTitleWidth];
-  return StatusAfter([&] {
-    LoadAtlas(TestCore(), atlas, sectors, title, kAtlasTitleWidth, path.data(),
-              static_cast<int>(path.size()));
-  });
+  return StatusAfter([&] { LoadAtlas(TestCore(), atlas, sectors, title, path); });
 }
 
 // Two classes, two heights, two sectors; the second sector's frequency is
@@ -80,9 +77,7 @@ TEST(InputPlausibility, AtlasWeibullParametersClassesAndHeights) {
 int ReadClimateText(const std::string& text, ObservedClimate& climate) {
   testing::ScratchDirectory dir;
   const std::string path = dir.Write("c.tab", text);
-  return StatusAfter([&] {
-    ReadObservedClimate(TestCore(), climate, path.data(), static_cast<int>(path.size()));
-  });
+  return StatusAfter([&] { ReadObservedClimate(TestCore(), climate, path); });
 }
 
 TEST(InputPlausibility, ClimateLatitudeSpeedFactorAndBinLimits) {
@@ -120,13 +115,8 @@ int MapStatus(const std::string& text) {
   const std::string path = dir.Write("m.map", text);
   std::vector<float> X(1000);
   std::vector<float> Y(1000);
-  int lines = 0;
-  int entries = 0;
-  int kind = 0;
-  return StatusAfter([&] {
-    MapInput(TestCore(), X.data(), Y.data(), lines, entries, path.data(),
-             static_cast<int>(path.size()), kind, 1000);
-  });
+  MapContents contents;
+  return StatusAfter([&] { MapInput(TestCore(), path, X, Y, contents); });
 }
 
 TEST(InputPlausibility, MapRoughnessLengths) {

@@ -27,8 +27,11 @@ LoadedMap LoadFile(const std::string& path, int capacity = kCapacity) {
   map.X.assign(capacity, -99.0f);
   map.Y.assign(capacity, -99.0f);
   TestCore().status = kStatusOk;
-  MapInput(TestCore(), map.X.data(), map.Y.data(), map.lines, map.entries, path.data(),
-           static_cast<int>(path.size()), map.kind, capacity);
+  MapContents contents;
+  MapInput(TestCore(), path, map.X, map.Y, contents);
+  map.lines = contents.lineCount;
+  map.entries = contents.entryCount;
+  map.kind = contents.kind;
   map.status = TestCore().status;
   TestCore().status = kStatusOk;
   return map;

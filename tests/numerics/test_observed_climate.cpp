@@ -16,7 +16,7 @@ int Read(const std::string& text, ObservedClimate& climate) {
   testing::ScratchDirectory dir;
   const std::string path = dir.Write("climate.tab", text);
   TestCore().status = kStatusOk;
-  ReadObservedClimate(TestCore(), climate, path.data(), static_cast<int>(path.size()));
+  ReadObservedClimate(TestCore(), climate, path);
   const int status = TestCore().status;
   TestCore().status = kStatusOk;
   return status;
@@ -214,7 +214,7 @@ TEST(ObservedClimate, MissingFileGivesStatusFour) {
   c.sectorCount = 12;
   for (const std::string& path : {dir.File("none.tab"), dir.path()}) {
     TestCore().status = kStatusOk;
-    ReadObservedClimate(TestCore(), c, path.data(), static_cast<int>(path.size()));
+    ReadObservedClimate(TestCore(), c, path);
     EXPECT_EQ(TestCore().status, kStatusCannotOpenFile);
     EXPECT_EQ(c.sectorCount, 12);
   }

@@ -125,11 +125,15 @@ TEST(ObstacleFile, MissingFileIsAnUnexpectedFailure) {
   const std::string path = files.Write("o.txt", "1 2 3 4 5 6 0\n");
   const std::string padded = path + "ignored";
   ObstacleInput& in = TestCore().obstacles;
-  in = ReadObstacleFile(TestCore(), padded.c_str(), static_cast<int>(path.size()));
+  in = ReadObstacleFile(TestCore(), std::string_view(padded).substr(0, path.size()));
   EXPECT_EQ(testing::TakeStatus(), 0);
   EXPECT_EQ(in.count, 1);
-  in = ReadObstacleFile(TestCore(), path.c_str(), 0);
+  in = ReadObstacleFile(TestCore(), std::string_view());
   EXPECT_EQ(testing::TakeStatus(), kStatusObstacleFileMissing);
+  // A name with a NUL in it is no name: cut there, it would open another file.
+  in = ReadObstacleFile(TestCore(), path + std::string(1, '\0') + "x");
+  EXPECT_EQ(testing::TakeStatus(), kStatusObstacleFileMissing);
+  EXPECT_EQ(in.count, 0);
   EXPECT_EQ(ReadIntoInput(files.Path("")), kStatusObstacleFileUnreadable);  // a directory
   // Both codes lie outside the table, so the status check reports them as an
   // unexpected failure.

@@ -16,8 +16,7 @@ namespace {
 int Open(int& unit, const std::string& name, const std::string& form,
          const std::string& disposition, int& status) {
   TestCore().status = kStatusOk;
-  const int result =
-      OpenDataFile(TestCore(), unit, name.data(), static_cast<int>(name.size()), form, disposition);
+  const int result = OpenDataFile(TestCore(), unit, name, form, disposition);
   status = TestCore().status;
   TestCore().status = kStatusOk;
   return result;

@@ -28,8 +28,8 @@ class RoughnessRoseTest : public ::testing::Test {
     test::ResetRose(rose_);
   }
   void Derive(int sectors) {
-    MapRoughnessRose(TestCore(), map_.x(), map_.y(), map_.lineCount(), kSiteX, kSiteY, sectors,
-                     rose_, map_.capacity());
+    MapRoughnessRose(TestCore(), {map_.x(), map_.y(), map_.lineCount(), map_.capacity()},
+                     {kSiteX, kSiteY}, sectors, rose_);
   }
 
   RoughnessMapStorage map_;

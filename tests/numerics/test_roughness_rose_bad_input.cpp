@@ -31,8 +31,8 @@ class RoughnessRoseBadInputTest : public ::testing::Test {
     test::ResetRose(reset_);
   }
   void Derive(float x, float y, int sectors) {
-    MapRoughnessRose(TestCore(), map_.x(), map_.y(), map_.lineCount(), x, y, sectors, rose_,
-                     map_.capacity());
+    MapRoughnessRose(TestCore(), {map_.x(), map_.y(), map_.lineCount(), map_.capacity()}, {x, y},
+                     sectors, rose_);
   }
   // Every sector in use: 0 … 10 changes, rings finite and not negative,
   // distances finite, positive and in order.
@@ -129,7 +129,8 @@ TEST_F(RoughnessRoseBadInputTest, MapsWithoutUsableRoughnessLinesLeaveTheRose) {
   map_.AddLine(0.1f, 0.5f, 0.0f, 36.0f + 1.0f, kNaN, CirclePoints(0.0, 0.0, 900.0, 36, true));
   map_.AddLine(0.1f, 0.5f, 0.0f, 36.0f + 1.0f, 7.0f, CirclePoints(0.0, 0.0, 950.0, 36, true));
   for (const int lines : {map_.lineCount(), 0, -1}) {
-    MapRoughnessRose(TestCore(), map_.x(), map_.y(), lines, 0.0f, 0.0f, 12, rose_, map_.capacity());
+    MapRoughnessRose(TestCore(), {map_.x(), map_.y(), lines, map_.capacity()}, {0.0f, 0.0f}, 12,
+                     rose_);
     EXPECT_EQ(TestCore().status, kStatusOk);
     ExpectUnchanged();
   }
@@ -147,12 +148,12 @@ TEST_F(RoughnessRoseBadInputTest, StorageBeyondItsCapacityIsTooLarge) {
   // end; a billion of them run past the end.
   map_ = RoughnessMapStorage(2000);
   map_.AddRoughnessLine(0.1f, 0.5f, CirclePoints(0.0, 0.0, 1000.0, 36, true));
-  MapRoughnessRose(TestCore(), map_.x(), map_.y(), map_.lineCount() + 5, 0.0f, 0.0f, 12, rose_,
-                   2000);
+  MapRoughnessRose(TestCore(), {map_.x(), map_.y(), map_.lineCount() + 5, 2000}, {0.0f, 0.0f}, 12,
+                   rose_);
   EXPECT_EQ(TestCore().status, kStatusOk);
   ExpectSoundRose(12);
   test::ResetRose(rose_);
-  MapRoughnessRose(TestCore(), map_.x(), map_.y(), 1000000000, 0.0f, 0.0f, 12, rose_, 2000);
+  MapRoughnessRose(TestCore(), {map_.x(), map_.y(), 1000000000, 2000}, {0.0f, 0.0f}, 12, rose_);
   EXPECT_EQ(TestCore().status, kStatusMapTooLarge);
   ExpectUnchanged();
 

@@ -60,8 +60,8 @@ class RoughnessRoseSpillTest : public ::testing::Test {
   static RoughnessRose Derive(const RoughnessMapStorage& map) {
     RoughnessRose rose;
     test::ResetRose(rose);
-    MapRoughnessRose(TestCore(), map.x(), map.y(), map.lineCount(), 0.0f, 0.0f, kSectors, rose,
-                     map.capacity());
+    MapRoughnessRose(TestCore(), {map.x(), map.y(), map.lineCount(), map.capacity()}, {0.0f, 0.0f},
+                     kSectors, rose);
     return rose;
   }
   static void ExpectSameSector(const RoughnessRose& a, const RoughnessRose& b, int s) {

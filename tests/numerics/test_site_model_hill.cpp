@@ -86,8 +86,7 @@ class HillTest : public ::testing::Test {
   // every sector at each height.
   void Calculate(float x, float y, const std::vector<float>& heights,
                  std::vector<std::vector<float>>& factors) {
-    float elevation = 0.0f;
-    BuildZoomingGrid(TestCore(), map.x(), map.y(), map.lines(), x, y, elevation, kMapCapacity);
+    BuildZoomingGrid(TestCore(), {map.x(), map.y(), map.lines(), kMapCapacity}, {x, y});
     ASSERT_EQ(TestCore().status, kStatusOk);
     GridSpectrum(TestCore(), kSectors);
     ASSERT_GT(TestCore().grid.lengthScale, 0.0f);

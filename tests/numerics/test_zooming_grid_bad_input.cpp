@@ -128,27 +128,27 @@ TEST_F(ZoomingGridBadInputTest, DamagedStorageIsNeverReadPastItsEnd) {
   map.AddContour(3e38f, {{300.0f, -50.0f}, {300.0f, 50.0f}});
   const int lines = map.lineCount();
   float elevation = 0.0f;
-  numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), lines, 0.0f, 0.0f, elevation,
-                             map.capacity());
+  elevation = numerics::BuildZoomingGrid(TestCore(), {map.x(), map.y(), lines, map.capacity()},
+                                         {0.0f, 0.0f});
   EXPECT_EQ(TestCore().status, 0);
   EXPECT_FLOAT_EQ(elevation, 100.0f);  // contours without a usable elevation are passed over
   EXPECT_FLOAT_EQ(TestCore().grid.values[0][99], 30.0f);  // the finite segment of the 130 m contour
   ExpectFiniteResults(elevation);
 
   // More lines claimed than stored, and a point count running past the end.
-  numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), lines + 1000, 0.0f, 0.0f, elevation,
-                             map.capacity());
+  elevation = numerics::BuildZoomingGrid(
+      TestCore(), {map.x(), map.y(), lines + 1000, map.capacity()}, {0.0f, 0.0f});
   EXPECT_EQ(TestCore().status, 0);
   map.y()[map.entryCount() - 5] = 1e9f;  // the last line's point count
-  numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), lines, 0.0f, 0.0f, elevation,
-                             map.capacity());
+  elevation = numerics::BuildZoomingGrid(TestCore(), {map.x(), map.y(), lines, map.capacity()},
+                                         {0.0f, 0.0f});
   ExpectFiniteResults(elevation);
   map.y()[0] = nan;  // the first line's point count
-  numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), lines, 0.0f, 0.0f, elevation,
-                             map.capacity());
+  elevation = numerics::BuildZoomingGrid(TestCore(), {map.x(), map.y(), lines, map.capacity()},
+                                         {0.0f, 0.0f});
   EXPECT_EQ(TestCore().grid.lengthScale, 0.0f);
-  numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), -3, 0.0f, 0.0f, elevation,
-                             map.capacity());
+  elevation =
+      numerics::BuildZoomingGrid(TestCore(), {map.x(), map.y(), -3, map.capacity()}, {0.0f, 0.0f});
   EXPECT_EQ(TestCore().grid.lengthScale, 0.0f);
 }
 
@@ -162,9 +162,8 @@ TEST_F(ZoomingGridBadInputTest, SiteFarFromHugeCoordinates) {
   ExpectFiniteResults(elevation);
 
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  float none = 0.0f;
-  numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), map.lineCount(), nan, 0.0f, none,
-                             map.capacity());
+  const float none = numerics::BuildZoomingGrid(
+      TestCore(), {map.x(), map.y(), map.lineCount(), map.capacity()}, {nan, 0.0f});
   EXPECT_EQ(TestCore().status, numerics::kStatusRadiusTooSmall);
   EXPECT_EQ(none, 0.0f);
 }

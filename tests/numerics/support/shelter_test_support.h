@@ -60,7 +60,7 @@ class ObstacleFiles {
 
 // Reads a file into the test context's obstacle input; returns the status (cleared).
 inline int ReadIntoInput(const std::string& path) {
-  TestCore().obstacles = ReadObstacleFile(TestCore(), path.c_str(), static_cast<int>(path.size()));
+  TestCore().obstacles = ReadObstacleFile(TestCore(), path);
   return TakeStatus();
 }
 

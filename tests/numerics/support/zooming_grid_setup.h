@@ -24,10 +24,8 @@ inline void SetGridDefaults() {
 // Builds the grid of the map around (siteX, siteY) and returns the site
 // elevation.
 inline float BuildGrid(const GridMapBuilder& map, float siteX = 0.0f, float siteY = 0.0f) {
-  float elevation = -1.0f;
-  numerics::BuildZoomingGrid(TestCore(), map.x(), map.y(), map.lineCount(), siteX, siteY, elevation,
-                             map.capacity());
-  return elevation;
+  return numerics::BuildZoomingGrid(TestCore(), {map.x(), map.y(), map.lineCount(), map.capacity()},
+                                    {siteX, siteY});
 }
 
 }  // namespace kavi::test
