@@ -48,13 +48,13 @@ void Predict(const numerics::AtlasTables& atlas, int ns, HarnessResult& r) {
   const numerics::SiteEffectTable effects = NeutralSiteEffects();
   const numerics::RoughnessRose rose = NeutralRose();
   for (float height : kPredictionHeights) {
-    float A[numerics::kMaxSectors];
-    float k[numerics::kMaxSectors];
-    float f[numerics::kMaxSectors];
-    float totalA = 0.0f;
-    float totalK = 0.0f;
-    numerics::PredictSiteClimate(HarnessCore(), atlas, ns, effects, height, rose, A, k, f, totalA,
-                                 totalK);
+    numerics::PredictedClimate p;
+    numerics::PredictSiteClimate(HarnessCore(), atlas, ns, {height, effects, rose}, p);
+    const float* const A = p.weibullA;
+    const float* const k = p.weibullK;
+    const float* const f = p.frequency;
+    const float totalA = p.totalA;
+    const float totalK = p.totalK;
     const std::string at = " at " + std::to_string(height) + " m";
     if (!r.Expect(HarnessCore().status == numerics::kStatusOk, "prediction set a status" + at) ||
         !r.Expect(AllFinite(A, ns) && AllFinite(k, ns) && AllFinite(f, ns) &&

@@ -86,7 +86,7 @@ void UseClimate(const numerics::ObservedClimate& c, HarnessResult& r) {
   const numerics::AtlasTables before = atlas;
   const numerics::SiteEffectTable effects = NeutralSiteEffects();
   const numerics::RoughnessRose rose = NeutralRose();
-  numerics::CalculateAtlas(HarnessCore(), c, kSiteHeight, atlas, ns, effects, rose);
+  numerics::CalculateAtlas(HarnessCore(), c, {kSiteHeight, effects, rose}, ns, atlas);
   const int status = HarnessCore().status;
   if (status == numerics::kStatusCannotOpenFile) {
     // Refused (too many bins for the calculation): the atlas is untouched.

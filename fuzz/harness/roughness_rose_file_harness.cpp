@@ -52,13 +52,13 @@ void UseRose(numerics::RoughnessRose& rose, int nsec, HarnessResult& r) {
   numerics::ResetAtlas(
       HarnessCore(), static_cast<int>(HarnessCore().Parameter(numerics::kNumStdRoughness)),
       static_cast<int>(HarnessCore().Parameter(numerics::kNumStdHeights)), nsec, atlas);
-  float A[numerics::kMaxSectors];
-  float k[numerics::kMaxSectors];
-  float f[numerics::kMaxSectors];
-  float totalA = 0.0f;
-  float totalK = 0.0f;
-  numerics::PredictSiteClimate(HarnessCore(), atlas, nsec, effects, kSiteHeight, rose, A, k, f,
-                               totalA, totalK);
+  numerics::PredictedClimate p;
+  numerics::PredictSiteClimate(HarnessCore(), atlas, nsec, {kSiteHeight, effects, rose}, p);
+  const float* const A = p.weibullA;
+  const float* const k = p.weibullK;
+  const float* const f = p.frequency;
+  const float totalA = p.totalA;
+  const float totalK = p.totalK;
   r.Expect(HarnessCore().status == numerics::kStatusOk, "prediction set a status");
   r.Expect(AllFinite(A, nsec) && AllFinite(k, nsec) && AllFinite(f, nsec) &&
                std::isfinite(totalA) && std::isfinite(totalK),

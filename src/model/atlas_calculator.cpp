@@ -20,10 +20,10 @@ void CAtlasCalculator::Calculate() {
     throw RuntimeError("CAtlasCalculator", "No observed wind climate loaded");
   CSiteModel::Calculate();
   CShelterModel::Calculate();
-  // The atlas keeps the class and height counts of its reset (elements 18 and
-  // 12); the sector count is the calculation's.
-  numerics::CalculateAtlas(core(), histogram_.climate(), siteHeight_, atlas_.tables(), nsec_,
-                           effects_, rose_);
+  // The atlas keeps the class and height counts of its reset; the sector count
+  // is the calculation's.
+  numerics::CalculateAtlas(core(), histogram_.climate(), {siteHeight_, effects_, rose_}, nsec_,
+                           atlas_.tables());
   CheckStatus(core(), "CAtlasCalculator");
   calculated_ = true;
 }

@@ -21,9 +21,8 @@ void CSiteCalculator::WriteRoughnessRose(const std::string& file, int n) {
 void CSiteCalculator::Predict() {
   CSiteModel::Calculate();
   CShelterModel::Calculate();
-  PredictedClimate& p = predicted_;
-  numerics::PredictSiteClimate(core(), atlas_.tables(), nsec_, effects_, siteHeight_, rose_,
-                               p.weibullA, p.weibullK, p.frequency, p.totalA, p.totalK);
+  numerics::PredictSiteClimate(core(), atlas_.tables(), nsec_, {siteHeight_, effects_, rose_},
+                               predicted_);
   predictedFlag_ = true;
 }
 

@@ -10,13 +10,7 @@
 
 namespace kavi::model {
 
-struct PredictedClimate {
-  float weibullA[numerics::kMaxSectors] = {};
-  float weibullK[numerics::kMaxSectors] = {};
-  float frequency[numerics::kMaxSectors] = {};
-  float totalA = 0;
-  float totalK = 0;
-};
+using numerics::PredictedClimate;
 
 class CSiteCalculator : public CShelterModel, public CSiteModel {
  public:

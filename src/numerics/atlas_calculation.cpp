@@ -90,21 +90,19 @@ AtlasDragLaw MakeAtlasDragLaw(const Context& ctx, float latitude) {
   return law;
 }
 
-void CalculateAtlas(Context& ctx, const ObservedClimate& climate, float siteHeight,
-                    AtlasTables& atlas, int sectorCount, const SiteEffectTable& effects,
-                    const RoughnessRose& rose) {
+void CalculateAtlas(Context& ctx, const ObservedClimate& climate, const SiteConditions& site,
+                    int sectorCount, AtlasTables& atlas) {
   if (!IsUsable(climate, atlas, sectorCount)) {
     ctx.SetStatus(kStatusCannotOpenFile);
     return;
   }
   AtlasWorkspace& work = ctx.atlasWork;
   PrepareObservations(climate, work);
-  const StationClimate station = MakeStationClimate(climate, siteHeight);
+  const StationClimate station = MakeStationClimate(climate, site.height);
   const AtlasDragLaw law = MakeAtlasDragLaw(ctx, climate.latitude);
-  ComputeStationWinds(station, sectorCount, effects, rose, law, work);
-  for (int r = 0; r < atlas.roughnessCount; ++r) {
-    GeneraliseRoughnessClass(ctx, r, station, sectorCount, rose, law, work, atlas);
-  }
+  const AtlasInputs in{station, sectorCount, site.effects, site.rose, law};
+  ComputeStationWinds(in, work);
+  for (int r = 0; r < atlas.roughnessCount; ++r) GeneraliseRoughnessClass(ctx, r, in, work, atlas);
 }
 
 }  // namespace kavi::numerics

@@ -18,18 +18,15 @@ constexpr int kGeneralisedBins = 50;
 // Fills atlas.frequency, atlas.weibullA and atlas.weibullK for the
 // atlas.roughnessCount classes atlas.roughness and the atlas.heightCount
 // heights atlas.heights (as the atlas reset leaves them) from the observed
-// climate measured at siteHeight (m above ground; 0 or less: the observed
-// speeds are taken as geostrophic winds). sectorCount is the atlas's sector
-// count (element 1); effects and rose are the site effect table and the
-// roughness rose of the station, with the rose's extra ring written by the
-// site model.
+// climate measured at the station `site` (its height above ground, 0 or less:
+// the observed speeds are taken as geostrophic winds; its site effect table and
+// roughness rose). sectorCount is the atlas's sector count (kSectorCountElement).
 //
 // Sets status 4 and leaves the atlas untouched when the climate cannot be
 // used: more than kMaxAtlasObservedBins bins, a negative bin count, a sector
 // count outside 1 … 36 (climate or atlas), or class or height counts outside
 // 1 … 5. Otherwise sets no status.
-void CalculateAtlas(Context& ctx, const ObservedClimate& climate, float siteHeight,
-                    AtlasTables& atlas, int sectorCount, const SiteEffectTable& effects,
-                    const RoughnessRose& rose);
+void CalculateAtlas(Context& ctx, const ObservedClimate& climate, const SiteConditions& site,
+                    int sectorCount, AtlasTables& atlas);
 
 }  // namespace kavi::numerics

@@ -48,13 +48,22 @@ float ClassSpeedScale(float G, float z0, const AtlasDragLaw& law) {
   return std::isfinite(g) ? g : 0.0f;
 }
 
+// A range of angles (degrees) or speeds (m/s), its ends in either order.
+struct Range {
+  float from;
+  float to;
+};
+
 // Adds frequency I, spread evenly over the angle window [lo, hi] and the
 // speed interval [u0, u1], to the generalised bins of the atlas sectors it
 // meets. A window or interval of zero width goes wholly to the one sector or
 // bin that holds it.
-void Spread(float I, float lo, float hi, float u0, float u1, int n, int bins,
-            AtlasWorkspace& work) {
+void Spread(float I, Range angles, Range speeds, int n, int bins, AtlasWorkspace& work) {
   if (!(I > 0.0f)) return;
+  float lo = angles.from;
+  float hi = angles.to;
+  float u0 = speeds.from;
+  float u1 = speeds.to;
   if (lo > hi) std::swap(lo, hi);
   if (u0 > u1) std::swap(u0, u1);
   const float w = 360.0f / static_cast<float>(n);
@@ -83,14 +92,16 @@ void Spread(float I, float lo, float hi, float u0, float u1, int n, int bins,
 // (logLowest = ln(h_1 / z0)): each station bin brought down from its
 // geostrophic wind over z0, turned by the difference of the cross-isobar
 // angles, and spread over 1 m/s bins.
-void FillGeneralisedHistogram(float z0, float logLowest, const StationClimate& station, int n,
-                              int bins, const AtlasDragLaw& law, AtlasWorkspace& work) {
+void FillGeneralisedHistogram(const AtlasInputs& in, float z0, float logLowest, int bins,
+                              AtlasWorkspace& work) {
+  const AtlasDragLaw& law = in.law;
+  const int n = in.sectorCount;
   const float w = 360.0f / static_cast<float>(n);
   const float top = static_cast<float>(bins);
   for (int s = 0; s < n; ++s) std::fill(work.generalised[s], work.generalised[s] + bins, 0.0f);
   for (int j = 0; j < n; ++j) {
     float previous = 0.0f;
-    for (int i = 0; i < station.bins; ++i) {
+    for (int i = 0; i < in.station.bins; ++i) {
       const float G = work.geostrophic[j][i];
       const float g = ClassSpeedScale(G, z0, law);
       const float alpha = g > 0.0f
@@ -103,7 +114,7 @@ void FillGeneralisedHistogram(float z0, float logLowest, const StationClimate& s
                        work.crossIsobar[(j + n - 1) % n][i] - alpha;
       const float hi =
           (static_cast<float>(j) + 0.5f) * w + kAngleShift + work.crossIsobar[j][i] - alpha;
-      Spread(work.joint[j][i], lo, hi, previous, upper, n, bins, work);
+      Spread(work.joint[j][i], {lo, hi}, {previous, upper}, n, bins, work);
       previous = upper;
     }
   }
@@ -111,13 +122,13 @@ void FillGeneralisedHistogram(float z0, float logLowest, const StationClimate& s
 
 }  // namespace
 
-void GeneraliseRoughnessClass(const Context& ctx, int r, const StationClimate& station, int n,
-                              const RoughnessRose& rose, const AtlasDragLaw& law,
+void GeneraliseRoughnessClass(const Context& ctx, int r, const AtlasInputs& in,
                               AtlasWorkspace& work, AtlasTables& atlas) {
+  const int n = in.sectorCount;
   const int bins = GeneralisedBinCount(ctx);
   const float z0 = RaisedRoughness(atlas.roughness[r]);
   const float logLowest = std::log(atlas.heights[0] / z0);
-  FillGeneralisedHistogram(z0, logLowest, station, n, bins, law, work);
+  FillGeneralisedHistogram(in, z0, logLowest, bins, work);
 
   // Frequency and fitted distribution of each sector at the lowest height.
   float limits[kGeneralisedBins];
@@ -149,7 +160,8 @@ void GeneraliseRoughnessClass(const Context& ctx, int r, const StationClimate& s
       float A = R * atlas.weibullA[r][0][s];
       float k = atlas.weibullK[r][0][s];
       if (A > 0.0f) {
-        TransferWeibull(ctx, A, k, rose, z0, station.height, atlas.heights[h], s + 1, direction);
+        TransferWeibull(ctx, A, k, in.rose,
+                        {z0, in.station.height, atlas.heights[h], s + 1, direction});
       }
       atlas.weibullA[r][h][s] = A;
       atlas.weibullK[r][h][s] = k;

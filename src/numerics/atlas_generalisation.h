@@ -10,8 +10,7 @@ struct Context;
 
 // Frequencies and Weibull distributions at every standard height for
 // roughness class r (0-based) of the atlas.
-void GeneraliseRoughnessClass(const Context& ctx, int r, const StationClimate& station,
-                              int sectorCount, const RoughnessRose& rose, const AtlasDragLaw& law,
+void GeneraliseRoughnessClass(const Context& ctx, int r, const AtlasInputs& in,
                               AtlasWorkspace& work, AtlasTables& atlas);
 
 }  // namespace kavi::numerics

@@ -69,8 +69,11 @@ void StationGeostrophic(float U, float X, float height, float z0b, const AtlasDr
 
 }  // namespace
 
-void ComputeStationWinds(const StationClimate& station, int n, const SiteEffectTable& effects,
-                         const RoughnessRose& rose, const AtlasDragLaw& law, AtlasWorkspace& work) {
+void ComputeStationWinds(const AtlasInputs& in, AtlasWorkspace& work) {
+  const StationClimate& station = in.station;
+  const SiteEffectTable& effects = in.effects;
+  const RoughnessRose& rose = in.rose;
+  const int n = in.sectorCount;
   const float w = 360.0f / static_cast<float>(n);
   const float wo = 360.0f / static_cast<float>(station.sectors);
   float boundary[kMaxSectors];
@@ -97,7 +100,7 @@ void ComputeStationWinds(const StationClimate& station, int n, const SiteEffectT
     const int changes = std::clamp(rose.changes[j], 0, kMaxRoughnessChanges);
     const float z0b = RaisedRoughness(rose.z0[changes + 1][j]);
     for (int i = 0; i < station.bins; ++i) {
-      StationGeostrophic(work.limits[i], X, station.height, z0b, law, work.geostrophic[j][i],
+      StationGeostrophic(work.limits[i], X, station.height, z0b, in.law, work.geostrophic[j][i],
                          work.crossIsobar[j][i]);
       work.total += joint[i];
     }

@@ -9,8 +9,6 @@ namespace kavi::numerics {
 // Boundary turnings, joint frequencies of the turned sector windows,
 // geostrophic winds and cross-isobar angles per atlas sector and observed
 // bin, the grand total Θ, and one cross-isobar angle per bin.
-void ComputeStationWinds(const StationClimate& station, int sectorCount,
-                         const SiteEffectTable& effects, const RoughnessRose& rose,
-                         const AtlasDragLaw& law, AtlasWorkspace& work);
+void ComputeStationWinds(const AtlasInputs& in, AtlasWorkspace& work);
 
 }  // namespace kavi::numerics

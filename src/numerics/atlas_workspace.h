@@ -28,6 +28,16 @@ struct StationClimate {
   float height = 0.0f;  // z_st (m)
 };
 
+// What the steps of the atlas calculation read: the station's climate and
+// surroundings, the atlas sector count and the drag law.
+struct AtlasInputs {
+  const StationClimate& station;
+  int sectorCount;  // n
+  const SiteEffectTable& effects;
+  const RoughnessRose& rose;
+  const AtlasDragLaw& law;
+};
+
 struct AtlasWorkspace {
   // Observed upper speed limits and F(m, i)·f_m, both cleaned of meaningless
   // values; the frequencies brought near 1 by a power of two.

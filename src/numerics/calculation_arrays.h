@@ -49,6 +49,15 @@ struct SiteEffectTable {
 };
 inline int EffectIndex(int slot, int sector, int nsec) { return (slot - 1) * nsec + sector; }
 
+// A site (or a station) as the calculations see it: its height above ground
+// (m), its site effect table and its roughness rose, with the extra ring the
+// site model writes.
+struct SiteConditions {
+  float height;
+  const SiteEffectTable& effects;
+  const RoughnessRose& rose;
+};
+
 // The generalised wind climate: per roughness class r, height h and sector s.
 struct AtlasTables {
   int roughnessCount = 0;  // N_R
@@ -58,6 +67,16 @@ struct AtlasTables {
   float frequency[kMaxStdRoughness][kMaxSectors] = {};                 // f(s, r) percent
   float weibullA[kMaxStdRoughness][kMaxStdHeights][kMaxSectors] = {};  // A(s, h, r)
   float weibullK[kMaxStdRoughness][kMaxStdHeights][kMaxSectors] = {};  // k(s, h, r)
+};
+
+// The predicted wind climate: Weibull A (m/s), k and frequency (percent) per
+// sector, and A and k for all sectors together.
+struct PredictedClimate {
+  float weibullA[kMaxSectors] = {};
+  float weibullK[kMaxSectors] = {};
+  float frequency[kMaxSectors] = {};
+  float totalA = 0.0f;
+  float totalK = 0.0f;
 };
 
 // The observed wind climate as the reader leaves it.

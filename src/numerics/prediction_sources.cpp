@@ -26,8 +26,8 @@ CornerSpeeds Corner(const Context& ctx, const AtlasTables& atlas, int r, int h, 
   float k = atlas.weibullK[r][h][s];
   if (!(A > 0.0f && k > 0.0f) || !std::isfinite(A) || !std::isfinite(k)) return {};
   const float z = atlas.heights[h];
-  TransferWeibull(ctx, A, k, rose, RaisedRoughness(atlas.roughness[r]), z, z, s + 1,
-                  kTransferToUpstream);
+  TransferWeibull(ctx, A, k, rose,
+                  {RaisedRoughness(atlas.roughness[r]), z, z, s + 1, kTransferToUpstream});
   const float mean = A * GammaFunction(1.0f + 1.0f / k);
   const float cubeRoot = A * std::cbrt(GammaFunction(1.0f + 3.0f / k));
   if (!std::isfinite(mean) || !std::isfinite(cubeRoot)) return {};

@@ -108,9 +108,13 @@ float Unscaled(float value, const SumScales& scales) {
 }  // namespace
 
 void PredictSiteClimate(const Context& ctx, const AtlasTables& atlas, int n,
-                        const SiteEffectTable& effects, float siteHeight, const RoughnessRose& rose,
-                        float (&weibullA)[kMaxSectors], float (&weibullK)[kMaxSectors],
-                        float (&frequency)[kMaxSectors], float& totalA, float& totalK) {
+                        const SiteConditions& site, PredictedClimate& predicted) {
+  const SiteEffectTable& effects = site.effects;
+  float* const weibullA = predicted.weibullA;
+  float* const weibullK = predicted.weibullK;
+  float* const frequency = predicted.frequency;
+  float& totalA = predicted.totalA;
+  float& totalK = predicted.totalK;
   totalA = kEmptyScale;
   totalK = kEmptyShape;
   if (n < 1 || n > kMaxSectors) return;
@@ -119,8 +123,9 @@ void PredictSiteClimate(const Context& ctx, const AtlasTables& atlas, int n,
   const bool tablesUsable = atlas.roughnessCount >= 1 && atlas.roughnessCount <= kMaxStdRoughness &&
                             atlas.heightCount >= 1 && atlas.heightCount <= kMaxStdHeights;
   if (tablesUsable) {
-    const float z = siteHeight > 0.0f && std::isfinite(siteHeight) ? siteHeight : kRoughnessFloor;
-    InterpolateSources(ctx, atlas, n, z, rose, sources);
+    const float z =
+        site.height > 0.0f && std::isfinite(site.height) ? site.height : kRoughnessFloor;
+    InterpolateSources(ctx, atlas, n, z, site.rose, sources);
   }
   const SumScales scales = ScalesFor(sources, effects, n);
   TargetSums targets[kMaxSectors] = {};

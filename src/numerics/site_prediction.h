@@ -23,8 +23,8 @@ float LogInterpolationWeight(float value, float lower, float upper);
 
 // Predicts, for the sectorCount sectors of the atlas, Weibull A (m/s), k and
 // frequency (percent, summing to 100) per sector and A and k for all sectors
-// together at siteHeight (m above ground), given the site effect table and
-// the roughness rose of the site (with the extra ring the site model writes).
+// together at the site's height above ground, from its site effect table and
+// roughness rose.
 // Every fit keeps the mean speed and the mean cubed speed of the mixture it
 // stands for. A sector without frequency reports A = 0, k = 2, frequency 0;
 // with no frequency anywhere the all-sector A is 0 and k is 2. Entries from
@@ -34,8 +34,6 @@ float LogInterpolationWeight(float value, float lower, float upper);
 // a positive number is taken as the lowest height the model knows (the
 // smallest roughness length).
 void PredictSiteClimate(const Context& ctx, const AtlasTables& atlas, int sectorCount,
-                        const SiteEffectTable& effects, float siteHeight, const RoughnessRose& rose,
-                        float (&weibullA)[kMaxSectors], float (&weibullK)[kMaxSectors],
-                        float (&frequency)[kMaxSectors], float& totalA, float& totalK);
+                        const SiteConditions& site, PredictedClimate& predicted);
 
 }  // namespace kavi::numerics

@@ -65,8 +65,11 @@ float StabilityAmplitude(float h, float ustar, float flux, float offset) {
 
 // Surfaces of the stability model, driven by a geostrophic wind that the
 // drag law derives from the energy-carrying speed of (A, k) at zTo over z0a.
-bool StabilitySurfaces(const Context& ctx, float A, float k, float z0a, float z0b, float zFrom,
-                       float zTo, TransferSurfaces& s) {
+bool StabilitySurfaces(const Context& ctx, float A, float k, const Transfer& transfer, float z0b,
+                       TransferSurfaces& s) {
+  const float z0a = transfer.z0a;
+  const float zFrom = transfer.zFrom;
+  const float zTo = transfer.zTo;
   const float kappa = ctx.Parameter(kVonKarman);
   const float A0 = ctx.Parameter(kDragA0);
   const float B0 = ctx.Parameter(kDragB0);
@@ -174,8 +177,11 @@ ProfileNorm Probe(const Surface& surface, bool stability, float z, float e) {
 }  // namespace
 
 bool ComputeTransferFactors(const Context& ctx, float A, float k, const RoughnessRose& rose,
-                            float z0a, float zFrom, float zTo, int sector, int direction,
-                            TransferFactors& factors) {
+                            const Transfer& transfer, TransferFactors& factors) {
+  const float zFrom = transfer.zFrom;
+  const float zTo = transfer.zTo;
+  const int sector = transfer.sector;
+  const int direction = transfer.direction;
   if (!(A > 0.0f && k > 0.0f && zTo > 0.0f) || !std::isfinite(A) || !std::isfinite(k) ||
       !std::isfinite(zTo) || !std::isfinite(zFrom) || sector < 1 || sector > kMaxSectors ||
       direction < kTransferToWater || direction > kTransferToUpstream) {
@@ -183,14 +189,16 @@ bool ComputeTransferFactors(const Context& ctx, float A, float k, const Roughnes
   }
   if (direction == kTransferToUpstream && !(zFrom > 0.0f)) return false;
   const int i = sector - 1;
-  z0a = RaisedRoughness(z0a);
+  Transfer raised = transfer;
+  raised.z0a = RaisedRoughness(transfer.z0a);
+  const float z0a = raised.z0a;
   const int n = std::clamp(rose.changes[i], 0, kMaxRoughnessChanges);
   const float z0b = RaisedRoughness(rose.z0[n + 1][i]);
 
   TransferSurfaces s;
   s.stability = ctx.Parameter(kStabilityFactor) > 0.0f;
   if (s.stability) {
-    if (!StabilitySurfaces(ctx, A, k, z0a, z0b, zFrom, zTo, s)) return false;
+    if (!StabilitySurfaces(ctx, A, k, raised, z0b, s)) return false;
   } else {
     NeutralSurfaces(ctx, z0a, z0b, s);
   }

@@ -15,6 +15,18 @@ enum TransferDirection : int {
   kTransferToUpstream = 2,  // class roughness (water or land) → upstream conditions
 };
 
+// One transfer of a sector's distribution: the roughness length z0a (m) of
+// the class it comes from or goes to, the heights it goes from and to (m above
+// ground), the sector (1-based) whose upstream conditions apply and the
+// direction (a TransferDirection).
+struct Transfer {
+  float z0a;
+  float zFrom;
+  float zTo;
+  int sector;
+  int direction;
+};
+
 // The factors a transfer applies to the mean speed and to its standard
 // deviation.
 struct TransferFactors {
@@ -26,13 +38,11 @@ struct TransferFactors {
 // number).
 inline float RaisedRoughness(float r) { return r >= kRoughnessFloor ? r : kRoughnessFloor; }
 
-// The mean and spread factors of a transfer of (A, k) from zFrom to zTo in
-// the given direction (see TransferWeibull). Returns false, leaving factors
-// untouched, when the inputs make the model degenerate (a height at or below
-// a roughness length, a layer as low as its roughness, values that are not
-// numbers, an unknown direction or sector).
+// The mean and spread factors of the transfer of (A, k) (see TransferWeibull). Returns false,
+// leaving factors untouched, when the inputs make the model degenerate (a height at or below a
+// roughness length, a layer as low as its roughness, values that are not numbers, an unknown
+// direction or sector).
 bool ComputeTransferFactors(const Context& ctx, float A, float k, const RoughnessRose& rose,
-                            float z0a, float zFrom, float zTo, int sector, int direction,
-                            TransferFactors& factors);
+                            const Transfer& transfer, TransferFactors& factors);
 
 }  // namespace kavi::numerics

@@ -7,10 +7,10 @@
 
 namespace kavi::numerics {
 
-void TransferWeibull(const Context& ctx, float& A, float& k, const RoughnessRose& rose, float z0a,
-                     float zFrom, float zTo, int sector, int direction) {
+void TransferWeibull(const Context& ctx, float& A, float& k, const RoughnessRose& rose,
+                     const Transfer& transfer) {
   TransferFactors factors;
-  if (!ComputeTransferFactors(ctx, A, k, rose, z0a, zFrom, zTo, sector, direction, factors)) return;
+  if (!ComputeTransferFactors(ctx, A, k, rose, transfer, factors)) return;
   // Mean and standard deviation of the speed, in units of A so that no power
   // of a large A is formed; then scaled by the transfer's factors.
   const float g1 = GammaFunction(1.0f + 1.0f / k);

@@ -13,16 +13,16 @@ namespace kavi::numerics {
 
 struct Context;
 
-// Replaces A and k of sector s (1-based) by the distribution after the
-// transfer: direction 0 from the upstream conditions at zFrom to open water
-// at zTo, direction 1 from the upstream conditions at zFrom to land of
-// roughness z0a at zTo (zFrom <= 0: no source height), direction 2 from water
-// (z0a <= 0.00022) or land of roughness z0a at zFrom to the upstream
+// Replaces A and k by the distribution after the transfer: kTransferToWater
+// from the upstream conditions at zFrom to open water at zTo, kTransferToLand
+// from the upstream conditions at zFrom to land of roughness z0a at zTo
+// (zFrom <= 0: no source height), kTransferToUpstream from water (z0a <=
+// kWaterClassRoughness) or land of roughness z0a at zFrom to the upstream
 // conditions at zTo. Mean speed and standard deviation are scaled by the
 // factors and k is solved from them; the upstream conditions are the rose's
 // land fraction and its extra ring c_s + 1 as upstream roughness. Degenerate
 // inputs (see ComputeTransferFactors) leave A and k unchanged.
-void TransferWeibull(const Context& ctx, float& A, float& k, const RoughnessRose& rose, float z0a,
-                     float zFrom, float zTo, int sector, int direction);
+void TransferWeibull(const Context& ctx, float& A, float& k, const RoughnessRose& rose,
+                     const Transfer& transfer);
 
 }  // namespace kavi::numerics

@@ -58,7 +58,8 @@ TEST(AtlasCalculation, PlainSectorsKeepTheirFrequencies) {
   LoadDefaultParameters();
   const ObservedClimate climate = UnevenClimate();  // latitude 0, offset 0
   AtlasTables atlas = StandardAtlas();
-  CalculateAtlas(TestCore(), climate, 10.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
+  CalculateAtlas(TestCore(), climate, {10.0f, NeutralEffects(), UniformRose(0.03f)}, kSectors,
+                 atlas);
   EXPECT_EQ(TestCore().status, kStatusOk);
   for (int r = 0; r < atlas.roughnessCount; ++r) {
     for (int s = 0; s < kSectors; ++s) {
@@ -91,7 +92,7 @@ TEST(AtlasCalculation, TurnedSectorsStillSumTo100InEveryClass) {
   effects.turning[EffectIndex(2, 5, kSectors)] = 80.0f;
   effects.turning[EffectIndex(2, 6, kSectors)] = -80.0f;
   AtlasTables atlas = StandardAtlas();
-  CalculateAtlas(TestCore(), climate, 30.0f, atlas, kSectors, effects, UniformRose(0.05f));
+  CalculateAtlas(TestCore(), climate, {30.0f, effects, UniformRose(0.05f)}, kSectors, atlas);
   EXPECT_EQ(TestCore().status, kStatusOk);
   for (int r = 0; r < atlas.roughnessCount; ++r) EXPECT_NEAR(ClassTotal(atlas, r), 100.0f, 1e-3f);
   ExpectSaneAtlas(atlas);
@@ -112,9 +113,11 @@ TEST(AtlasCalculation, SouthernLatitudeMirrorsTheTurning) {
   AtlasTables north = StandardAtlas();
   AtlasTables south = StandardAtlas();
   climate.latitude = 50.0f;
-  CalculateAtlas(TestCore(), climate, 10.0f, north, kSectors, NeutralEffects(), UniformRose(0.1f));
+  CalculateAtlas(TestCore(), climate, {10.0f, NeutralEffects(), UniformRose(0.1f)}, kSectors,
+                 north);
   climate.latitude = -50.0f;
-  CalculateAtlas(TestCore(), climate, 10.0f, south, kSectors, NeutralEffects(), UniformRose(0.1f));
+  CalculateAtlas(TestCore(), climate, {10.0f, NeutralEffects(), UniformRose(0.1f)}, kSectors,
+                 south);
   // Water turns less than the station's 0.1 m: the turning is visible there.
   EXPECT_GT(north.frequency[0][1], 0.1f);
   EXPECT_NEAR(north.frequency[0][11], 0.0f, 1e-6f);
@@ -129,8 +132,8 @@ TEST(AtlasCalculation, SouthernLatitudeMirrorsTheTurning) {
   // On the equator there is no turning at all.
   climate.latitude = 0.0f;
   AtlasTables equator = StandardAtlas();
-  CalculateAtlas(TestCore(), climate, 10.0f, equator, kSectors, NeutralEffects(),
-                 UniformRose(0.1f));
+  CalculateAtlas(TestCore(), climate, {10.0f, NeutralEffects(), UniformRose(0.1f)}, kSectors,
+                 equator);
   for (int r = 0; r < equator.roughnessCount; ++r) {
     EXPECT_NEAR(equator.frequency[r][0], 100.0f, 1e-4f);
   }
@@ -147,7 +150,8 @@ TEST(AtlasCalculation, ZeroStationHeightTakesObservedSpeedsAsGeostrophic) {
   }
   AtlasTables plain = StandardAtlas();
   AtlasTables affected = StandardAtlas();
-  CalculateAtlas(TestCore(), climate, 0.0f, plain, kSectors, NeutralEffects(), UniformRose(0.03f));
+  CalculateAtlas(TestCore(), climate, {0.0f, NeutralEffects(), UniformRose(0.03f)}, kSectors,
+                 plain);
   const AtlasWorkspace& work = TestCore().atlasWork;
   for (int j = 0; j < kSectors; ++j) {
     for (int i = 0; i < climate.binCount; ++i) {
@@ -156,7 +160,7 @@ TEST(AtlasCalculation, ZeroStationHeightTakesObservedSpeedsAsGeostrophic) {
     }
   }
   // Neither the speed-ups nor the turnings of the site take part.
-  CalculateAtlas(TestCore(), climate, 0.0f, affected, kSectors, effects, UniformRose(0.03f));
+  CalculateAtlas(TestCore(), climate, {0.0f, effects, UniformRose(0.03f)}, kSectors, affected);
   for (int r = 0; r < plain.roughnessCount; ++r) {
     for (int s = 0; s < kSectors; ++s) {
       EXPECT_EQ(plain.frequency[r][s], affected.frequency[r][s]);
@@ -165,8 +169,8 @@ TEST(AtlasCalculation, ZeroStationHeightTakesObservedSpeedsAsGeostrophic) {
   }
   // With a station height the drag law lifts the speeds: G is about
   // (u*/κ)·sqrt((ln(u*/(f z0)) − A₀)² + B₀²) with u*/κ = U/ln(z/z0).
-  CalculateAtlas(TestCore(), climate, 10.0f, affected, kSectors, NeutralEffects(),
-                 UniformRose(0.03f));
+  CalculateAtlas(TestCore(), climate, {10.0f, NeutralEffects(), UniformRose(0.03f)}, kSectors,
+                 affected);
   const double U = climate.upperLimits[9];
   const double scale = U / std::log(10.0 / 0.03);
   const double f = 1.454e-4 * std::sin(45.0 * 0.01745);
@@ -189,7 +193,8 @@ TEST(AtlasCalculation, SpeedsAbove50LandInTheLastBin) {
   // One class (water), so that its histogram is the one left in the workspace.
   AtlasTables atlas = StandardAtlas();
   atlas.roughnessCount = 1;
-  CalculateAtlas(TestCore(), climate, 0.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
+  CalculateAtlas(TestCore(), climate, {0.0f, NeutralEffects(), UniformRose(0.03f)}, kSectors,
+                 atlas);
   const AtlasWorkspace& work = TestCore().atlasWork;
   for (int s = 0; s < kSectors; ++s) {
     for (int b = 0; b < kGeneralisedBins - 1; ++b) EXPECT_EQ(work.generalised[s][b], 0.0f);
@@ -222,8 +227,8 @@ TEST(AtlasCalculation, RefusesWhatItCannotHold) {
     atlas.heightCount = c.heights;
     atlas.frequency[0][0] = 42.0f;
     TestCore().status = kStatusOk;
-    CalculateAtlas(TestCore(), climate, 10.0f, atlas, c.atlasSectors, NeutralEffects(),
-                   UniformRose(0.03f));
+    CalculateAtlas(TestCore(), climate, {10.0f, NeutralEffects(), UniformRose(0.03f)},
+                   c.atlasSectors, atlas);
     EXPECT_EQ(TestCore().status, kStatusCannotOpenFile) << c.bins << " " << c.climateSectors;
     EXPECT_EQ(atlas.frequency[0][0], 42.0f);
   }
@@ -233,7 +238,8 @@ TEST(AtlasCalculation, RefusesWhatItCannotHold) {
   climate.binCount = 50;
   for (int b = 30; b < 50; ++b) climate.upperLimits[b] = b + 1.0f;
   AtlasTables atlas = StandardAtlas();
-  CalculateAtlas(TestCore(), climate, 10.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
+  CalculateAtlas(TestCore(), climate, {10.0f, NeutralEffects(), UniformRose(0.03f)}, kSectors,
+                 atlas);
   EXPECT_EQ(TestCore().status, kStatusOk);
 }
 
@@ -271,7 +277,7 @@ TEST(AtlasCalculation, BadValuesGiveFiniteAtlases) {
                                       &atlas.heights[0],
                                       &atlas.roughness[3]};
       *places[place] = value;
-      CalculateAtlas(TestCore(), climate, height, atlas, kSectors, effects, rose);
+      CalculateAtlas(TestCore(), climate, {height, effects, rose}, kSectors, atlas);
       EXPECT_EQ(TestCore().status, kStatusOk);
       ExpectSaneAtlas(atlas);
       for (int r = 0; r < atlas.roughnessCount; ++r) {
@@ -289,8 +295,8 @@ TEST(AtlasCalculation, EmptyClimatesGiveEmptyAtlases) {
   std::fill(std::begin(climates[2].sectorFrequency), std::end(climates[2].sectorFrequency), 0.0f);
   for (const ObservedClimate& climate : climates) {
     AtlasTables atlas = StandardAtlas();
-    CalculateAtlas(TestCore(), climate, 10.0f, atlas, kSectors, NeutralEffects(),
-                   UniformRose(0.03f));
+    CalculateAtlas(TestCore(), climate, {10.0f, NeutralEffects(), UniformRose(0.03f)}, kSectors,
+                   atlas);
     EXPECT_EQ(TestCore().status, kStatusOk);
     ExpectSaneAtlas(atlas);
     for (int r = 0; r < atlas.roughnessCount; ++r) EXPECT_EQ(ClassTotal(atlas, r), 0.0f);
@@ -299,7 +305,8 @@ TEST(AtlasCalculation, EmptyClimatesGiveEmptyAtlases) {
   ObservedClimate climate = UnevenClimate();
   for (int s = 0; s < kSectors; s += 2) climate.sectorFrequency[s] = 0.0f;
   AtlasTables atlas = StandardAtlas();
-  CalculateAtlas(TestCore(), climate, 10.0f, atlas, kSectors, NeutralEffects(), UniformRose(0.03f));
+  CalculateAtlas(TestCore(), climate, {10.0f, NeutralEffects(), UniformRose(0.03f)}, kSectors,
+                 atlas);
   ExpectSaneAtlas(atlas);
   EXPECT_EQ(atlas.frequency[1][4], 0.0f);
   EXPECT_NEAR(ClassTotal(atlas, 1), 100.0f, 1e-3f);

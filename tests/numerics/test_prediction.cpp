@@ -36,18 +36,13 @@ AtlasTables ProfileAtlas() {
   return atlas;
 }
 
-struct Prediction {
-  float A[kMaxSectors] = {};
-  float k[kMaxSectors] = {};
-  float f[kMaxSectors] = {};
-  float totalA = -1.0f;
-  float totalK = -1.0f;
-};
+using Prediction = PredictedClimate;
 
 Prediction Predict(const AtlasTables& atlas, float z, const RoughnessRose& rose,
                    const SiteEffectTable& effects = NeutralEffects(), int n = kSectors) {
   Prediction p;
-  PredictSiteClimate(TestCore(), atlas, n, effects, z, rose, p.A, p.k, p.f, p.totalA, p.totalK);
+  p.totalA = p.totalK = -1.0f;  // to see that both are written
+  PredictSiteClimate(TestCore(), atlas, n, {z, effects, rose}, p);
   return p;
 }
 
@@ -59,8 +54,8 @@ double MeanCube(double A, double k) { return A * A * A * std::tgamma(1.0 + 3.0 /
 double TransferredMean(const AtlasTables& atlas, int r, int h, int s, const RoughnessRose& rose) {
   float A = atlas.weibullA[r][h][s];
   float k = atlas.weibullK[r][h][s];
-  TransferWeibull(TestCore(), A, k, rose, atlas.roughness[r], atlas.heights[h], atlas.heights[h],
-                  s + 1, 2);
+  TransferWeibull(TestCore(), A, k, rose,
+                  {atlas.roughness[r], atlas.heights[h], atlas.heights[h], s + 1, 2});
   return Mean(A, k);
 }
 
@@ -69,10 +64,11 @@ double TransferredMean(const AtlasTables& atlas, int r, int h, int s, const Roug
 void ExpectSane(const Prediction& p, int n = kSectors, bool mayBeEmpty = false) {
   float sum = 0.0f;
   for (int s = 0; s < n; ++s) {
-    EXPECT_TRUE(std::isfinite(p.A[s]) && p.A[s] >= 0.0f) << s << " " << p.A[s];
-    EXPECT_TRUE(std::isfinite(p.k[s]) && p.k[s] > 0.0f) << s << " " << p.k[s];
-    EXPECT_TRUE(std::isfinite(p.f[s]) && p.f[s] >= 0.0f) << s << " " << p.f[s];
-    sum += p.f[s];
+    EXPECT_TRUE(std::isfinite(p.weibullA[s]) && p.weibullA[s] >= 0.0f) << s << " " << p.weibullA[s];
+    EXPECT_TRUE(std::isfinite(p.weibullK[s]) && p.weibullK[s] > 0.0f) << s << " " << p.weibullK[s];
+    EXPECT_TRUE(std::isfinite(p.frequency[s]) && p.frequency[s] >= 0.0f)
+        << s << " " << p.frequency[s];
+    sum += p.frequency[s];
   }
   EXPECT_TRUE(std::fabs(sum - 100.0f) < 1e-3f || (mayBeEmpty && sum == 0.0f)) << sum;
   EXPECT_TRUE(std::isfinite(p.totalA) && p.totalA >= 0.0f) << p.totalA;
@@ -115,10 +111,10 @@ TEST(PredictSiteClimate, StandardHeightAndClassReproduceTheTransferredAtlas) {
     for (int s = 0; s < kSectors; ++s) {
       float A = atlas.weibullA[2][h][s];
       float k = atlas.weibullK[2][h][s];
-      TransferWeibull(TestCore(), A, k, rose, 0.1f, atlas.heights[h], atlas.heights[h], s + 1, 2);
-      EXPECT_NEAR(p.A[s], A, A * 1e-3f) << h << " " << s;
-      EXPECT_NEAR(p.k[s], k, 0.003f) << h << " " << s;
-      EXPECT_NEAR(p.f[s], 100.0f * atlas.frequency[2][s] / frequencies, 1e-4f);
+      TransferWeibull(TestCore(), A, k, rose, {0.1f, atlas.heights[h], atlas.heights[h], s + 1, 2});
+      EXPECT_NEAR(p.weibullA[s], A, A * 1e-3f) << h << " " << s;
+      EXPECT_NEAR(p.weibullK[s], k, 0.003f) << h << " " << s;
+      EXPECT_NEAR(p.frequency[s], 100.0f * atlas.frequency[2][s] / frequencies, 1e-4f);
     }
     ExpectSane(p);
   }
@@ -142,7 +138,7 @@ TEST(PredictSiteClimate, InterpolatesAndExtrapolatesInLogHeightAndLogRoughness) 
                        wh * (1 - wr) * TransferredMean(atlas, 1, c.hu, s, rose) +
                        (1 - wh) * wr * TransferredMean(atlas, 2, c.hl, s, rose) +
                        (1 - wh) * (1 - wr) * TransferredMean(atlas, 1, c.hl, s, rose);
-      EXPECT_NEAR(Mean(p.A[s], p.k[s]), U, U * 1e-3) << c.z << " " << s;
+      EXPECT_NEAR(Mean(p.weibullA[s], p.weibullK[s]), U, U * 1e-3) << c.z << " " << s;
     }
     ExpectSane(p);
   }
@@ -156,19 +152,19 @@ TEST(PredictSiteClimate, TurnedSectorSplitsItsFrequencyByOverlap) {
   }
   const RoughnessRose rose = UniformRose(0.1f);
   const Prediction plain = Predict(atlas, 50.0f, rose);
-  EXPECT_FLOAT_EQ(plain.f[0], 100.0f);
+  EXPECT_FLOAT_EQ(plain.frequency[0], 100.0f);
 
   // Every sector turned 10° clockwise: the north sector [−15°, 15°] becomes
   // [−5°, 25°], two thirds in sector 1 and one third in sector 2.
   SiteEffectTable effects = NeutralEffects();
   for (int s = 0; s < kSectors; ++s) effects.turning[EffectIndex(2, s, kSectors)] = 10.0f;
   Prediction p = Predict(atlas, 50.0f, rose, effects);
-  EXPECT_NEAR(p.f[0], 200.0f / 3.0f, 1e-3f);
-  EXPECT_NEAR(p.f[1], 100.0f / 3.0f, 1e-3f);
-  EXPECT_NEAR(p.A[0], plain.A[0], 1e-4f * plain.A[0]);
-  EXPECT_NEAR(p.A[1], plain.A[0], 1e-4f * plain.A[0]);
-  EXPECT_EQ(p.A[2], 0.0f);
-  EXPECT_EQ(p.k[2], 2.0f);
+  EXPECT_NEAR(p.frequency[0], 200.0f / 3.0f, 1e-3f);
+  EXPECT_NEAR(p.frequency[1], 100.0f / 3.0f, 1e-3f);
+  EXPECT_NEAR(p.weibullA[0], plain.weibullA[0], 1e-4f * plain.weibullA[0]);
+  EXPECT_NEAR(p.weibullA[1], plain.weibullA[0], 1e-4f * plain.weibullA[0]);
+  EXPECT_EQ(p.weibullA[2], 0.0f);
+  EXPECT_EQ(p.weibullK[2], 2.0f);
   ExpectSane(p);
 
   // Turnings that make the sector's end fall before its start collapse it
@@ -178,8 +174,8 @@ TEST(PredictSiteClimate, TurnedSectorSplitsItsFrequencyByOverlap) {
   effects.turning[EffectIndex(2, 0, kSectors)] = 40.0f;
   effects.turning[EffectIndex(4, 1, kSectors)] = -40.0f;
   p = Predict(atlas, 50.0f, rose, effects);
-  EXPECT_EQ(p.f[0], 0.0f);
-  EXPECT_FLOAT_EQ(p.f[1], 100.0f);
+  EXPECT_EQ(p.frequency[0], 0.0f);
+  EXPECT_FLOAT_EQ(p.frequency[1], 100.0f);
   ExpectSane(p);
 }
 
@@ -196,9 +192,9 @@ TEST(PredictSiteClimate, SpeedFactorsScaleTheDistribution) {
   }
   const Prediction p = Predict(atlas, 60.0f, rose, effects);
   for (int s = 0; s < kSectors; ++s) {
-    EXPECT_NEAR(p.A[s], 1.1f * plain.A[s], 1e-4f * plain.A[s]);
-    EXPECT_NEAR(p.k[s], plain.k[s], 1e-4f);
-    EXPECT_FLOAT_EQ(p.f[s], plain.f[s]);
+    EXPECT_NEAR(p.weibullA[s], 1.1f * plain.weibullA[s], 1e-4f * plain.weibullA[s]);
+    EXPECT_NEAR(p.weibullK[s], plain.weibullK[s], 1e-4f);
+    EXPECT_FLOAT_EQ(p.frequency[s], plain.frequency[s]);
   }
 }
 
@@ -208,9 +204,9 @@ TEST(PredictSiteClimate, AllSectorFitKeepsMeanAndMeanCube) {
   const Prediction p = Predict(atlas, 80.0f, UniformRose(0.2f));
   double mean = 0.0, cube = 0.0, frequencies = 0.0;
   for (int s = 0; s < kSectors; ++s) {
-    mean += p.f[s] / 100.0 * Mean(p.A[s], p.k[s]);
-    cube += p.f[s] / 100.0 * MeanCube(p.A[s], p.k[s]);
-    frequencies += p.f[s];
+    mean += p.frequency[s] / 100.0 * Mean(p.weibullA[s], p.weibullK[s]);
+    cube += p.frequency[s] / 100.0 * MeanCube(p.weibullA[s], p.weibullK[s]);
+    frequencies += p.frequency[s];
   }
   EXPECT_NEAR(frequencies, 100.0, 1e-3);
   EXPECT_NEAR(Mean(p.totalA, p.totalK), mean, mean * 1e-4);
@@ -222,9 +218,9 @@ TEST(PredictSiteClimate, SectorsWithoutFrequencyReportAZeroAndK2) {
   AtlasTables atlas = ProfileAtlas();
   for (int r = 0; r < atlas.roughnessCount; ++r) atlas.frequency[r][3] = 0.0f;
   Prediction p = Predict(atlas, 50.0f, UniformRose(0.1f));
-  EXPECT_EQ(p.A[3], 0.0f);
-  EXPECT_EQ(p.k[3], 2.0f);
-  EXPECT_EQ(p.f[3], 0.0f);
+  EXPECT_EQ(p.weibullA[3], 0.0f);
+  EXPECT_EQ(p.weibullK[3], 2.0f);
+  EXPECT_EQ(p.frequency[3], 0.0f);
   ExpectSane(p);
 
   // No frequency anywhere: every sector and the total report A = 0, k = 2.
@@ -233,9 +229,9 @@ TEST(PredictSiteClimate, SectorsWithoutFrequencyReportAZeroAndK2) {
   }
   p = Predict(atlas, 50.0f, UniformRose(0.1f));
   for (int s = 0; s < kSectors; ++s) {
-    EXPECT_EQ(p.A[s], 0.0f);
-    EXPECT_EQ(p.k[s], 2.0f);
-    EXPECT_EQ(p.f[s], 0.0f);
+    EXPECT_EQ(p.weibullA[s], 0.0f);
+    EXPECT_EQ(p.weibullK[s], 2.0f);
+    EXPECT_EQ(p.frequency[s], 0.0f);
   }
   EXPECT_EQ(p.totalA, 0.0f);
   EXPECT_EQ(p.totalK, 2.0f);
@@ -245,20 +241,17 @@ TEST(PredictSiteClimate, WritesOnlyTheSectorsInUse) {
   LoadDefaultParameters();
   const AtlasTables atlas = ProfileAtlas();
   Prediction p;
-  for (int s = 0; s < kMaxSectors; ++s) p.A[s] = p.k[s] = p.f[s] = -7.0f;
-  PredictSiteClimate(TestCore(), atlas, 8, NeutralEffects(), 50.0f, UniformRose(0.1f), p.A, p.k,
-                     p.f, p.totalA, p.totalK);
+  for (int s = 0; s < kMaxSectors; ++s) p.weibullA[s] = p.weibullK[s] = p.frequency[s] = -7.0f;
+  PredictSiteClimate(TestCore(), atlas, 8, {50.0f, NeutralEffects(), UniformRose(0.1f)}, p);
   ExpectSane(p, 8);
-  for (int s = 8; s < kMaxSectors; ++s) EXPECT_EQ(p.A[s], -7.0f);
+  for (int s = 8; s < kMaxSectors; ++s) EXPECT_EQ(p.weibullA[s], -7.0f);
   // No sectors at all: only the all-sector pair is written.
-  PredictSiteClimate(TestCore(), atlas, 0, NeutralEffects(), 50.0f, UniformRose(0.1f), p.A, p.k,
-                     p.f, p.totalA, p.totalK);
+  PredictSiteClimate(TestCore(), atlas, 0, {50.0f, NeutralEffects(), UniformRose(0.1f)}, p);
   EXPECT_EQ(p.totalA, 0.0f);
   EXPECT_EQ(p.totalK, 2.0f);
-  PredictSiteClimate(TestCore(), atlas, 37, NeutralEffects(), 50.0f, UniformRose(0.1f), p.A, p.k,
-                     p.f, p.totalA, p.totalK);
+  PredictSiteClimate(TestCore(), atlas, 37, {50.0f, NeutralEffects(), UniformRose(0.1f)}, p);
   EXPECT_EQ(p.totalA, 0.0f);
-  EXPECT_EQ(p.A[20], -7.0f);
+  EXPECT_EQ(p.weibullA[20], -7.0f);
 }
 
 TEST(PredictSiteClimate, BadValuesGiveFiniteResults) {

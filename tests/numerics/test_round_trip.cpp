@@ -50,18 +50,9 @@ void ObservedFits(const ObservedClimate& climate, float* A, float* k) {
   }
 }
 
-struct Prediction {
-  float A[kMaxSectors] = {};
-  float k[kMaxSectors] = {};
-  float f[kMaxSectors] = {};
-  float totalA = 0.0f;
-  float totalK = 0.0f;
-};
-
-Prediction Predict(const AtlasTables& atlas, float z, const RoughnessRose& rose) {
-  Prediction p;
-  PredictSiteClimate(TestCore(), atlas, kSectors, NeutralEffects(), z, rose, p.A, p.k, p.f,
-                     p.totalA, p.totalK);
+PredictedClimate Predict(const AtlasTables& atlas, float z, const RoughnessRose& rose) {
+  PredictedClimate p;
+  PredictSiteClimate(TestCore(), atlas, kSectors, {z, NeutralEffects(), rose}, p);
   return p;
 }
 
@@ -74,20 +65,20 @@ void ExpectRoundTrip(float latitude, float height) {
   // Flat, uniform terrain: no site effects and 0.03 m everywhere.
   const RoughnessRose rose = UniformRose(0.03f);
   AtlasTables atlas = StandardAtlas();
-  CalculateAtlas(TestCore(), climate, height, atlas, kSectors, NeutralEffects(), rose);
+  CalculateAtlas(TestCore(), climate, {height, NeutralEffects(), rose}, kSectors, atlas);
   ASSERT_EQ(TestCore().status, kStatusOk);
-  const Prediction p = Predict(atlas, height, rose);
+  const PredictedClimate p = Predict(atlas, height, rose);
 
   double worstA = 0.0, worstK = 0.0, worstF = 0.0;
   for (int s = 0; s < kSectors; ++s) {
-    const double dA = (p.A[s] - observedA[s]) / observedA[s];
-    const double dK = (p.k[s] - observedK[s]) / observedK[s];
-    const double dF = p.f[s] - climate.sectorFrequency[s];
+    const double dA = (p.weibullA[s] - observedA[s]) / observedA[s];
+    const double dK = (p.weibullK[s] - observedK[s]) / observedK[s];
+    const double dF = p.frequency[s] - climate.sectorFrequency[s];
     EXPECT_LT(std::fabs(dA), 0.03)
-        << "sector " << s + 1 << " A " << p.A[s] << " vs " << observedA[s];
+        << "sector " << s + 1 << " A " << p.weibullA[s] << " vs " << observedA[s];
     EXPECT_LT(std::fabs(dK), 0.05)
-        << "sector " << s + 1 << " k " << p.k[s] << " vs " << observedK[s];
-    EXPECT_LT(std::fabs(dF), 0.5) << "sector " << s + 1 << " f " << p.f[s];
+        << "sector " << s + 1 << " k " << p.weibullK[s] << " vs " << observedK[s];
+    EXPECT_LT(std::fabs(dF), 0.5) << "sector " << s + 1 << " f " << p.frequency[s];
     worstA = std::max(worstA, std::fabs(dA));
     worstK = std::max(worstK, std::fabs(dK));
     worstF = std::max(worstF, std::fabs(dF));
@@ -97,8 +88,9 @@ void ExpectRoundTrip(float latitude, float height) {
       height, latitude, 100.0 * worstA, 100.0 * worstK, worstF);
 
   // Higher up the wind is stronger in every sector.
-  const Prediction higher = Predict(atlas, 2.5f * height, rose);
-  for (int s = 0; s < kSectors; ++s) EXPECT_GT(higher.A[s], p.A[s]) << "sector " << s + 1;
+  const PredictedClimate higher = Predict(atlas, 2.5f * height, rose);
+  for (int s = 0; s < kSectors; ++s)
+    EXPECT_GT(higher.weibullA[s], p.weibullA[s]) << "sector " << s + 1;
   EXPECT_GT(higher.totalA, p.totalA);
 }
 

@@ -94,20 +94,20 @@ TEST(TransferWeibull, NeutralSameHeightReturnsTheDistribution) {
   const RoughnessRose rose = UniformRose(0.03f);
   TransferFactors factors;
   ASSERT_TRUE(
-      ComputeTransferFactors(TestCore(), 8.0f, 2.0f, rose, 0.03f, 50.0f, 50.0f, 1, 1, factors));
+      ComputeTransferFactors(TestCore(), 8.0f, 2.0f, rose, {0.03f, 50.0f, 50.0f, 1, 1}, factors));
   EXPECT_EQ(factors.mean, 1.0f);
   EXPECT_EQ(factors.spread, 1.0f);
   for (float k : {1.3f, 2.0f, 2.7f, 4.0f}) {
     float A = 8.0f;
     float shape = k;
-    TransferWeibull(TestCore(), A, shape, rose, 0.03f, 50.0f, 50.0f, 5, kTransferToLand);
+    TransferWeibull(TestCore(), A, shape, rose, {0.03f, 50.0f, 50.0f, 5, kTransferToLand});
     EXPECT_NEAR(shape, k, 0.0015f + 0.001f * k);
     EXPECT_NEAR(A, 8.0f, 8.0f * 0.002f);
   }
   // So is the stability model: both sides see the same surface.
   LoadDefaultParameters();
   ASSERT_TRUE(
-      ComputeTransferFactors(TestCore(), 8.0f, 2.0f, rose, 0.03f, 50.0f, 50.0f, 1, 1, factors));
+      ComputeTransferFactors(TestCore(), 8.0f, 2.0f, rose, {0.03f, 50.0f, 50.0f, 1, 1}, factors));
   EXPECT_EQ(factors.mean, 1.0f);
   EXPECT_EQ(factors.spread, 1.0f);
 }
@@ -127,14 +127,14 @@ TEST(TransferWeibull, NeutralFactorsBetweenHeightsFollowTheProfileTerms) {
   const double V = (1.0 + std::fabs(Dto) * sigma) / (1.0 + std::fabs(Dfrom) * sigma);
   TransferFactors factors;
   ASSERT_TRUE(
-      ComputeTransferFactors(TestCore(), 7.0f, 2.0f, rose, 0.03f, 10.0f, 100.0f, 4, 1, factors));
+      ComputeTransferFactors(TestCore(), 7.0f, 2.0f, rose, {0.03f, 10.0f, 100.0f, 4, 1}, factors));
   EXPECT_NEAR(factors.mean, M, 1e-5);
   EXPECT_NEAR(factors.spread, V, 1e-5);
 
   // The new distribution keeps the scaled mean and standard deviation.
   float A = 7.0f;
   float k = 2.0f;
-  TransferWeibull(TestCore(), A, k, rose, 0.03f, 10.0f, 100.0f, 4, kTransferToLand);
+  TransferWeibull(TestCore(), A, k, rose, {0.03f, 10.0f, 100.0f, 4, kTransferToLand});
   const double wantMean = M * Mean(7.0, 2.0);
   const double wantDeviation = V * Deviation(7.0, 2.0);
   EXPECT_NEAR(Mean(A, k), wantMean, wantMean * 1e-3);
@@ -152,7 +152,7 @@ TEST(TransferWeibull, GeostrophicWindIsRaisedTo16) {
   // A = 15 m/s about 40 m/s. Below 16 m/s the factors no longer depend on A.
   auto factorsFor = [&](float A) {
     TransferFactors f;
-    EXPECT_TRUE(ComputeTransferFactors(TestCore(), A, 2.0f, rose, 0.03f, 40.0f, 10.0f, 1, 1, f));
+    EXPECT_TRUE(ComputeTransferFactors(TestCore(), A, 2.0f, rose, {0.03f, 40.0f, 10.0f, 1, 1}, f));
     return f;
   };
   const double UE = 3.0 * std::sqrt(2.0), L = std::log(10.0 / 0.03), ustar = 0.4 * UE / L;
@@ -181,9 +181,9 @@ TEST(TransferWeibull, ThereAndBackAgain) {
     rose.z0[2][2] = 0.05f;
     float A = 3.5f;  // weak enough that G stays at 16 m/s both ways
     float k = 1.8f;
-    TransferWeibull(TestCore(), A, k, rose, 0.0002f, 25.0f, 25.0f, 3, kTransferToWater);
+    TransferWeibull(TestCore(), A, k, rose, {0.0002f, 25.0f, 25.0f, 3, kTransferToWater});
     EXPECT_NE(A, 3.5f);
-    TransferWeibull(TestCore(), A, k, rose, 0.0002f, 25.0f, 25.0f, 3, kTransferToUpstream);
+    TransferWeibull(TestCore(), A, k, rose, {0.0002f, 25.0f, 25.0f, 3, kTransferToUpstream});
     EXPECT_NEAR(A, 3.5f, 3.5f * 0.004f) << "STABFAC " << stabfac;
     EXPECT_NEAR(k, 1.8f, 0.006f) << "STABFAC " << stabfac;
   }
@@ -216,7 +216,7 @@ TEST(TransferWeibull, DegenerateInputLeavesTheDistribution) {
     for (const Case& c : cases) {
       float A = c.A;
       float k = c.k;
-      TransferWeibull(TestCore(), A, k, rose, c.z0a, c.zFrom, c.zTo, c.sector, c.direction);
+      TransferWeibull(TestCore(), A, k, rose, {c.z0a, c.zFrom, c.zTo, c.sector, c.direction});
       EXPECT_TRUE(std::isnan(c.A) ? std::isnan(A) : A == c.A) << c.zFrom << " " << c.zTo;
       EXPECT_TRUE(std::isnan(c.k) ? std::isnan(k) : k == c.k) << c.zFrom << " " << c.zTo;
     }
@@ -224,7 +224,7 @@ TEST(TransferWeibull, DegenerateInputLeavesTheDistribution) {
   // The neutral model with the source at the upstream roughness.
   float A = 8.0f;
   float k = 2.0f;
-  TransferWeibull(TestCore(), A, k, rose, 0.03f, 0.03f, 10.0f, 1, kTransferToLand);
+  TransferWeibull(TestCore(), A, k, rose, {0.03f, 0.03f, 10.0f, 1, kTransferToLand});
   EXPECT_EQ(A, 8.0f);
   EXPECT_EQ(k, 2.0f);
 }
@@ -242,7 +242,7 @@ TEST(TransferWeibull, ExtremeButValidInputStaysFinite) {
         for (int direction : {0, 1, 2}) {
           float A = A0;
           float k = k0;
-          TransferWeibull(TestCore(), A, k, rose, 0.4f, 8.0f, 180.0f, 1, direction);
+          TransferWeibull(TestCore(), A, k, rose, {0.4f, 8.0f, 180.0f, 1, direction});
           EXPECT_TRUE(std::isfinite(A) && A > 0.0f) << A0 << " " << k0 << " " << direction;
           EXPECT_TRUE(std::isfinite(k) && k > 0.0f) << A0 << " " << k0 << " " << direction;
         }
