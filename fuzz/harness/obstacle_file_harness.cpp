@@ -84,7 +84,7 @@ void UseObstacles(const numerics::ObstacleInput& o, int nsec, HarnessResult& r) 
   const numerics::RoughnessRose rose = NeutralRose();
   for (float z : kShelterHeights) {
     numerics::SiteEffectTable effects = NeutralSiteEffects();
-    numerics::ComputeShelter(HarnessCore(), s, nfine, nsec, z, rose, effects);
+    numerics::ComputeShelter(HarnessCore(), s, nsec, z, rose, effects);
     if (!r.Expect(HarnessCore().status == numerics::kStatusOk,
                   "shelter model set a status" + sectors)) {
       return;

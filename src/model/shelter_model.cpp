@@ -19,9 +19,8 @@ void CShelterModel::Load(const std::string& file) {
 }
 
 void CShelterModel::BuildRecords(const char* context) {
-  fineDirections_ = kFinePerSector * nsec_;
-  numerics::BuildShelterRecords(core(), obstacles_, fineDirections_, numerics::kMaxShelterRecords,
-                                records_);
+  numerics::BuildShelterRecords(core(), obstacles_, kFinePerSector * nsec_,
+                                numerics::kMaxShelterRecords, records_);
   CheckStatus(core(), context);
 }
 
@@ -29,8 +28,8 @@ void CShelterModel::Calculate() {
   if (notLoaded_) return;
   // Records carry fine-direction indexes of the sector count they were built
   // for; a later calculation with another sector count builds them again.
-  if (fineDirections_ != kFinePerSector * nsec_) BuildRecords("CShelterModel::Calculate");
-  numerics::ComputeShelter(core(), records_, fineDirections_, nsec_, siteHeight_, rose_, effects_);
+  if (records_.fineDirections != kFinePerSector * nsec_) BuildRecords("CShelterModel::Calculate");
+  numerics::ComputeShelter(core(), records_, nsec_, siteHeight_, rose_, effects_);
   CheckStatus(core(), "CShelterModel::Calculate");
 }
 

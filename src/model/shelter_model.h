@@ -24,7 +24,6 @@ class CShelterModel : public virtual CSectorCount,
 
   numerics::ObstacleInput obstacles_;  // this object's own copy
   numerics::ShelterRecordList records_;
-  int fineDirections_ = 0;  // what the records were built for
   bool notLoaded_ = true;
 };
 

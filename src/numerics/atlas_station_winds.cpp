@@ -46,25 +46,22 @@ float WindowSpeedUp(const SiteEffectTable& effects, int j, int n, float lo, floa
 // through the drag law over the upstream roughness z0b. Without a usable
 // station height (at or below the roughness length, or none) the observed
 // speed is the geostrophic wind and there is no turning.
-void StationGeostrophic(float U, float X, float height, float z0b, const AtlasDragLaw& law,
-                        float& G, float& alpha) {
-  G = U;
-  alpha = 0.0f;
+struct GeostrophicWind {
+  float G;
+  float alpha;
+};
+GeostrophicWind StationGeostrophic(float U, float X, float height, float z0b,
+                                   const AtlasDragLaw& law) {
   const float logHeight = height > 0.0f ? std::log(height / z0b) : 0.0f;
-  if (!(logHeight > 0.0f) || !std::isfinite(logHeight)) return;
+  if (!(logHeight > 0.0f) || !std::isfinite(logHeight)) return {U, 0.0f};
   const float ustar = law.kappa * (U / X) / logHeight;
-  if (!(ustar > 0.0f)) {
-    G = 0.0f;
-    return;
-  }
+  if (!(ustar > 0.0f)) return {0.0f, 0.0f};
   const float scale = ustar / law.kappa;
-  G = scale * std::sqrt(Square(std::log(ustar / (law.coriolis * z0b)) - law.A0) + Square(law.B0));
-  if (!std::isfinite(G)) {  // an enormous observed speed
-    G = std::numeric_limits<float>::max();
-    return;
-  }
-  alpha = law.sign * std::asin(std::min(kMaxTurningSine, law.B0 * scale / G)) *
-          kTurningDegreesPerRadian;
+  const float G =
+      scale * std::sqrt(Square(std::log(ustar / (law.coriolis * z0b)) - law.A0) + Square(law.B0));
+  if (!std::isfinite(G)) return {std::numeric_limits<float>::max(), 0.0f};  // enormous speed
+  return {G, law.sign * std::asin(std::min(kMaxTurningSine, law.B0 * scale / G)) *
+                 kTurningDegreesPerRadian};
 }
 
 }  // namespace
@@ -100,8 +97,10 @@ void ComputeStationWinds(const AtlasInputs& in, AtlasWorkspace& work) {
     const int changes = std::clamp(rose.changes[j], 0, kMaxRoughnessChanges);
     const float z0b = RaisedRoughness(rose.z0[changes + 1][j]);
     for (int i = 0; i < station.bins; ++i) {
-      StationGeostrophic(work.limits[i], X, station.height, z0b, in.law, work.geostrophic[j][i],
-                         work.crossIsobar[j][i]);
+      const GeostrophicWind wind =
+          StationGeostrophic(work.limits[i], X, station.height, z0b, in.law);
+      work.geostrophic[j][i] = wind.G;
+      work.crossIsobar[j][i] = wind.alpha;
       work.total += joint[i];
     }
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "numerics/constants.h"
 #include "numerics/context.h"
@@ -39,8 +40,9 @@ struct FineDirections {
 // Collects records first … while they belong to direction k into the group;
 // returns the index after the last one. Records whose numbers cannot describe
 // an obstacle are left out.
-int GatherDirection(const ShelterRecord* records, int first, int count, int k, float distanceScale,
+int GatherDirection(std::span<const ShelterRecord> records, int first, int k, float distanceScale,
                     const FineDirections& fine, ShelterGroup& group) {
+  const int count = static_cast<int>(records.size());
   group.size = 0;
   int i = first;
   for (; i < count && fine.DirectionOf(records[i].key) == k; ++i) {
@@ -78,8 +80,9 @@ void SmoothOverDirections(const float* r, float* smoothed, int nfine, float half
 
 }  // namespace
 
-void ComputeShelter(Context& ctx, const ShelterRecordList& list, int nfine, int nsec, float z,
+void ComputeShelter(Context& ctx, const ShelterRecordList& list, int nsec, float z,
                     const RoughnessRose& rose, SiteEffectTable& effects) {
+  const int nfine = list.fineDirections;
   float* speedFactor = effects.speedFactor;
   float* turning = effects.turning;
   const ShelterRecord* records = list.records;
@@ -114,7 +117,7 @@ void ComputeShelter(Context& ctx, const ShelterRecordList& list, int nfine, int 
       ++i;
       continue;
     }
-    i = GatherDirection(records, i, n, k, distanceScale, fine, group);
+    i = GatherDirection({records, static_cast<std::size_t>(n)}, i, k, distanceScale, fine, group);
     reduction[k] = GroupReduction(ctx, group, pointHeight, roughness);
   }
 

@@ -89,6 +89,7 @@ void BuildShelterRecords(Context& ctx, const ObstacleInput& obstacles, int nfine
                          ShelterRecordList& list) {
   list.count = 0;
   list.distanceScale = 0.0f;
+  list.fineDirections = nfine;
   if (nfine < 1 || nfine > kMaxFineDirections) return;
 
   ShelterRecord* record = list.records;

@@ -36,6 +36,7 @@ struct ShelterRecordList {
   ShelterRecord records[kMaxShelterRecords] = {};
   int count = 0;
   float distanceScale = 0.0f;  // 1.01 * the largest near distance, 0 without records
+  int fineDirections = 0;      // nfine, the directions the records were built over
 };
 
 // Turns the obstacles (in the reader's order) into shelter records over nfine

@@ -52,8 +52,8 @@ class ShelterModelTest : public ::testing::Test {
     SortShelterRecords(r.records, r.count);
   }
   void Compute(float z, int nsec = kSectors) {
-    const ShelterRecordList& r = *records_;
-    ComputeShelter(TestCore(), r, 9 * nsec, nsec, z, *rose_, *table_);
+    records_->fineDirections = 9 * nsec;
+    ComputeShelter(TestCore(), *records_, nsec, z, *rose_, *table_);
   }
   float Factor(int j, int nsec = kSectors) const { return table_->speedFactor[Slot3(j, nsec)]; }
 
