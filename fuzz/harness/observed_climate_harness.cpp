@@ -9,6 +9,7 @@
 #include "numerics/atlas_file.h"
 #include "numerics/numerical_state.h"
 #include "numerics/observed_climate.h"
+#include "numerics/observed_climate_fit.h"
 #include "numerics/parameter_elements.h"
 #include "reader_harnesses.h"
 

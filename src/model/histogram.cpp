@@ -3,6 +3,7 @@
 #include "model/check_status.h"
 #include "model/exceptions.h"
 #include "numerics/observed_climate.h"
+#include "numerics/observed_climate_fit.h"
 
 namespace kavi::model {
 

@@ -10,9 +10,8 @@ namespace kavi::numerics {
 
 struct Context;
 
-constexpr int kObservedClimateUnit = 11;      // unit of the file for OpenDataFile
-constexpr int kClimateLineWidth = 1086;       // characters of a line that are read
-constexpr int kAllSectorsSlot = kMaxSectors;  // slot of the all-sector fit
+constexpr int kObservedClimateUnit = 11;  // unit of the file for OpenDataFile
+constexpr int kClimateLineWidth = 1086;   // characters of a line that are read
 
 // Reads the file into `climate`. Body format flags: 0 (and any value other
 // than those below) per-bin frequencies; 1 cumulative from below; -1
@@ -28,11 +27,5 @@ constexpr int kAllSectorsSlot = kMaxSectors;  // slot of the all-sector fit
 // sets the status to 4 and leaves `climate` as it was.
 // More than 36 sectors are read as they are; the caller refuses them.
 void ReadObservedClimate(Context& ctx, ObservedClimate& climate, std::string_view name);
-
-// Fits Weibull A and k per sector (slots 0 … N_s − 1) and for all sectors
-// together (slot 36) to the climate's frequencies weighted by the sector
-// frequencies, over its first N_b − 1 bins. The climate has at most 36 sectors.
-void FitObservedClimate(const ObservedClimate& climate, float A[kMaxSectors + 1],
-                        float k[kMaxSectors + 1]);
 
 }  // namespace kavi::numerics

@@ -1,6 +1,7 @@
+#include "numerics/observed_climate_fit.h"
+
 #include <algorithm>
 
-#include "numerics/observed_climate.h"
 #include "numerics/weibull.h"
 
 namespace kavi::numerics {

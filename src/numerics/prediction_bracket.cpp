@@ -1,6 +1,6 @@
-#include <cmath>
+#include "numerics/prediction_bracket.h"
 
-#include "numerics/site_prediction.h"
+#include <cmath>
 
 namespace kavi::numerics {
 

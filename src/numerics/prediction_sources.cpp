@@ -5,7 +5,7 @@
 
 #include "numerics/context.h"
 #include "numerics/safe_scaling.h"
-#include "numerics/site_prediction.h"
+#include "numerics/prediction_bracket.h"
 #include "numerics/weibull.h"
 #include "numerics/weibull_transfer.h"
 

@@ -10,17 +10,6 @@ namespace kavi::numerics {
 
 struct Context;
 
-// The pair of neighbouring entries of the increasing table[0 … count − 1]
-// that brackets value (0-based): upper is the first entry not below value
-// (the last entry if none is), but at least 1, and lower = upper − 1, so that
-// a value outside the table extrapolates from its two outermost entries.
-// With one entry (or none) both are 0.
-void BracketRoughness(float value, const float* table, int count, int& lower, int& upper);
-
-// ln(value / lower) / ln(upper / lower): 0 at lower, 1 at upper; 0 when
-// the logarithms give no number (equal bracket ends, non-positive values).
-float LogInterpolationWeight(float value, float lower, float upper);
-
 // Predicts, for the sectorCount sectors of the atlas, Weibull A (m/s), k and
 // frequency (percent, summing to 100) per sector and A and k for all sectors
 // together at the site's height above ground, from its site effect table and

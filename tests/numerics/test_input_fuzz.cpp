@@ -14,6 +14,7 @@
 #include "numerics/map_input.h"
 #include "numerics/numerical_state.h"
 #include "numerics/observed_climate.h"
+#include "numerics/observed_climate_fit.h"
 #include "numerics/support/scratch_directory.h"
 #include "numerics/support/test_core.h"
 

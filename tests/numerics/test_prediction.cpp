@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "numerics/prediction_bracket.h"
 #include "numerics/site_prediction.h"
 #include "numerics/support/climate_test_setup.h"
 #include "numerics/support/test_core.h"
