@@ -15,7 +15,7 @@ struct AtlasDragLaw {
   float coriolis = 0.0f;  // f_eff (1/s), never below that of the lowest latitude used
   float sign = 0.0f;      // ρ = f / f_eff: the hemisphere's sense of turning, 0 on the equator
   float kappa = 0.0f;
-  float frictionRatio = 0.0f;  // element 9
+  float frictionRatio = 0.0f;  // kFrictionRatio
   float A0 = 0.0f;
   float B0 = 0.0f;
 };

@@ -1,6 +1,6 @@
-// The decay length D (m) over which upstream roughness fades, element 31 of
-// the parameter vector. The roughness rose and the site model read the same
-// element with different upper limits, so the limit is the caller's argument.
+// The decay length D (m) over which upstream roughness fades
+// (kRoughnessDecayLength). The roughness rose and the site model read the same
+// parameter with different upper limits, so the limit is the caller's argument.
 #pragma once
 
 #include <algorithm>

@@ -15,8 +15,8 @@ struct RowHeights {
   const float* mapX;  // elevations at entry e (from 1): mapX[e - 1]
   int rayCount;       // to read the entry from a crossing code
   float siteElevation;
-  float inversionHeight;  // H, parameter element 6
-  float softening;        // S, parameter element 7
+  float inversionHeight;  // H, kInversionHeight
+  float softening;        // S, kInversionSoftening
 };
 
 // Writes the values of the 100 nodes of one ray from its n >= 1 crossings,

@@ -21,12 +21,13 @@ struct SectorProfile {
   float finalRoughness = 0.0f;
 };
 
-// Reduces the profile of sector `sector` (0 … 35) to at most element 67 (MAXRC)
-// changes and writes them into the rose: the number of changes, the roughness
-// of every ring (0 below 0.0004, water) and the distance of every change.
-// Distances are mapped through the decay length D (element 31) so that near
-// changes weigh more than far ones; element 68 is the spread below which no
-// change is kept. The profile's arrays are overwritten (used as scratch).
+// Reduces the profile of sector `sector` (0 … 35) to at most
+// kMaxChangesPerSector changes and writes them into the rose: the number of
+// changes, the roughness of every ring (0 below 0.0004, water) and the distance
+// of every change. Distances are mapped through the decay length D
+// (kRoughnessDecayLength) so that near changes weigh more than far ones;
+// kRoughnessChangeThreshold is the spread below which no change is kept. The profile's arrays are
+// overwritten (used as scratch).
 void ReduceSectorChanges(const Context& ctx, int sector, SectorProfile& profile,
                          RoughnessRose& rose);
 

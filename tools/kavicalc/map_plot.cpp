@@ -170,12 +170,21 @@ void KeyText(SvgWriter& svg, double x, double y, const std::string& text) {
   svg.Text("text", {{"x", x}, {"y", y}, {"font-size", kLabelSize}, {"fill", kTextColour}}, text);
 }
 
-// The key under the map: contours and sites on the first row, then the
-// roughness lengths with their colours, wrapped to the page's width; returns
-// the height it takes.
-double DrawKey(SvgWriter& svg, const ContourLevels& levels, const std::set<float>& z0s,
-               const RoughnessColours& colours, bool anySites, double top, double width,
-               bool draw) {
+// What the key explains.
+struct MapKey {
+  const ContourLevels& levels;
+  const std::set<float>& z0s;
+  const RoughnessColours& colours;
+  bool anySites;
+};
+
+// The key under the map from `top` down: contours and sites on the first row,
+// then the roughness lengths with their colours, wrapped to the page's width;
+// returns the height it takes. Only measures it when `draw` is false.
+double DrawKey(SvgWriter& svg, const MapKey& key, double top, double width, bool draw) {
+  const ContourLevels& levels = key.levels;
+  const std::set<float>& z0s = key.z0s;
+  const RoughnessColours& colours = key.colours;
   double x = kMargin, y = top + 14;
   const auto contourKey = [&](double strokeWidth, const std::string& text) {
     if (draw) {
@@ -197,7 +206,7 @@ double DrawKey(SvgWriter& svg, const ContourLevels& levels, const std::set<float
       contourKey(0.7, "height contour, labelled in m");
     }
   }
-  if (anySites) {
+  if (key.anySites) {
     if (draw)
       svg.Empty("circle", {{"cx", x + 6},
                            {"cy", y - 4},
@@ -263,8 +272,8 @@ std::string MapPlotSvg(const gis::MapLines& map, const std::vector<MarkedSite>& 
   const RoughnessColours colours(z0s);
   SvgWriter measure(1, 1);
   const double keyTop = kHeaderHeight + plotHeight + 10;
-  const double keyHeight =
-      DrawKey(measure, levels, z0s, colours, !sites.empty(), keyTop, width, false);
+  const MapKey key{levels, z0s, colours, !sites.empty()};
+  const double keyHeight = DrawKey(measure, key, keyTop, width, false);
   const double height = keyTop + keyHeight + kMargin / 2;
 
   SvgWriter svg(width, height);
@@ -311,7 +320,7 @@ std::string MapPlotSvg(const gis::MapLines& map, const std::vector<MarkedSite>& 
                      {"fill", "none"},
                      {"stroke", "#000000"},
                      {"stroke-width", 1.2}});
-  DrawKey(svg, levels, z0s, colours, !sites.empty(), keyTop, width, true);
+  DrawKey(svg, key, keyTop, width, true);
   return svg.Finish();
 }
 

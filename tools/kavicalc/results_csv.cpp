@@ -21,15 +21,24 @@ std::string TextField(const std::string& text) {
 // Values the tool derives in double precision (sums, mean speeds, yields).
 std::string DoubleField(double value) { return std::isfinite(value) ? ShortestText(value) : ""; }
 
-void WriteRow(std::FILE* out, bool named, const SiteOutcome& site, const std::string& sector,
-              double bearing, const std::string& frequency, double weibullA, double weibullK,
-              double powerDensity, double meanSpeed) {
+// The climate columns of one row: a sector's, or the totals of all sectors.
+struct RowClimate {
+  std::string sector;  // its number, or "all"
+  double bearing;      // NaN for the totals
+  std::string frequency;
+  double weibullA;
+  double weibullK;
+  double powerDensity;
+  double meanSpeed;
+};
+
+void WriteRow(std::FILE* out, bool named, const SiteOutcome& site, const RowClimate& row) {
   if (named) std::fprintf(out, "%s,", TextField(site.name).c_str());
   std::fprintf(out, "%s,%s,%s,%s,%s,%s,%s,%s,%s,%s,%s", Field(site.x).c_str(),
                Field(site.y).c_str(), Field(site.height).c_str(), Field(site.elevation).c_str(),
-               sector.c_str(), DoubleField(bearing).c_str(), frequency.c_str(),
-               Field(weibullA).c_str(), Field(weibullK).c_str(), Field(powerDensity).c_str(),
-               DoubleField(meanSpeed).c_str());
+               row.sector.c_str(), DoubleField(row.bearing).c_str(), row.frequency.c_str(),
+               Field(row.weibullA).c_str(), Field(row.weibullK).c_str(),
+               Field(row.powerDensity).c_str(), DoubleField(row.meanSpeed).c_str());
 }
 
 // With a power curve: aep on every row, capacity_factor on the totals row only.
@@ -53,15 +62,17 @@ void WriteResultsCsv(std::FILE* out, const std::vector<SiteOutcome>& sites) {
     const std::size_t count = site.sectors.size();
     for (std::size_t i = 0; i < count; ++i) {
       const SectorOutcome& s = site.sectors[i];
-      WriteRow(out, named, site, std::to_string(i + 1), SectorBearing(i + 1, count),
-               Field(s.frequency), s.weibullA, s.weibullK, s.powerDensity, s.meanSpeed);
+      WriteRow(out, named, site,
+               {std::to_string(i + 1), SectorBearing(i + 1, count), Field(s.frequency), s.weibullA,
+                s.weibullK, s.powerDensity, s.meanSpeed});
       WriteEnergy(out, energy, s.aep, std::nan(""));
       totalFrequency += s.frequency;
     }
     // The totals row carries the sum of the sector frequencies, a double, and
     // no bearing.
-    WriteRow(out, named, site, "all", NAN, DoubleField(totalFrequency), site.weibullA,
-             site.weibullK, site.powerDensity, site.meanSpeed);
+    WriteRow(out, named, site,
+             {"all", NAN, DoubleField(totalFrequency), site.weibullA, site.weibullK,
+              site.powerDensity, site.meanSpeed});
     WriteEnergy(out, energy, site.aep, site.capacityFactor);
   }
 }
