@@ -50,20 +50,13 @@ void Predict(const numerics::AtlasTables& atlas, int ns, HarnessResult& r) {
   for (float height : kPredictionHeights) {
     numerics::PredictedClimate p;
     numerics::PredictSiteClimate(HarnessCore(), atlas, ns, {height, effects, rose}, p);
-    const float* const A = p.weibullA;
-    const float* const k = p.weibullK;
-    const float* const f = p.frequency;
-    const float totalA = p.totalA;
-    const float totalK = p.totalK;
     const std::string at = " at " + std::to_string(height) + " m";
     if (!r.Expect(HarnessCore().status == numerics::kStatusOk, "prediction set a status" + at) ||
-        !r.Expect(AllFinite(A, ns) && AllFinite(k, ns) && AllFinite(f, ns) &&
-                      std::isfinite(totalA) && std::isfinite(totalK),
-                  "prediction not finite" + at)) {
+        !r.Expect(AllFinite(p, ns), "prediction not finite" + at)) {
       return;
     }
     double sum = 0.0;
-    for (int i = 0; i < ns; ++i) sum += f[i];
+    for (int i = 0; i < ns; ++i) sum += p.frequency[i];
     if (!r.Expect(sum == 0.0 || std::fabs(sum - 100.0) < 0.01,
                   "predicted frequencies sum to " + std::to_string(sum) + at)) {
       return;

@@ -54,15 +54,8 @@ void UseRose(numerics::RoughnessRose& rose, int nsec, HarnessResult& r) {
       static_cast<int>(HarnessCore().Parameter(numerics::kNumStdHeights)), nsec, atlas);
   numerics::PredictedClimate p;
   numerics::PredictSiteClimate(HarnessCore(), atlas, nsec, {kSiteHeight, effects, rose}, p);
-  const float* const A = p.weibullA;
-  const float* const k = p.weibullK;
-  const float* const f = p.frequency;
-  const float totalA = p.totalA;
-  const float totalK = p.totalK;
   r.Expect(HarnessCore().status == numerics::kStatusOk, "prediction set a status");
-  r.Expect(AllFinite(A, nsec) && AllFinite(k, nsec) && AllFinite(f, nsec) &&
-               std::isfinite(totalA) && std::isfinite(totalK),
-           "prediction not finite");
+  r.Expect(AllFinite(p, nsec), "prediction not finite");
 }
 
 }  // namespace
