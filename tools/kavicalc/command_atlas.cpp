@@ -87,7 +87,7 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   try {
     Check(generator->CalculateAtlas(local.x, local.y, Bstr(out).get()), generator.get(), iid);
   } catch (const CallFailure& failure) {
-    throw ExplainedFailure(failure, files, area, local.x, local.y, edition);
+    throw ExplainedFailure(failure, files, area, local, edition);
   }
   std::printf("Atlas of the station at %s,%s, %s m above ground, written to %s\n",
               ShortestText(at.x).c_str(), ShortestText(at.y).c_str(), ShortestText(height).c_str(),

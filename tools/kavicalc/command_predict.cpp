@@ -232,8 +232,7 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
                          " m outside the atlas's standard heights: extrapolated");
     if (result.failure) {
       const CallFailure& raw = *result.failure;
-      const CallFailure failure =
-          ExplainedFailure(raw, files, area, local.x, local.y, edition, label);
+      const CallFailure failure = ExplainedFailure(raw, files, area, local, edition, label);
       // A failure that concerns one of the files fails every site alike.
       if (failFast || NameTheSubject(raw, files, edition).description() != raw.description())
         throw failure;

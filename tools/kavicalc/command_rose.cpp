@@ -79,7 +79,7 @@ int Run(const ToolEdition& edition, const ParsedOptions& options) {
   } catch (const CallFailure& failure) {
     throw ExplainedFailure(
         failure, {{CalculationFile::Role::kMap, map}, {CalculationFile::Role::kRoseOut, out}}, area,
-        local.x, local.y, edition);
+        local, edition);
   }
   std::printf("Roughness rose of %d sectors at %s,%s written to %s\n", sectors,
               ShortestText(at.x).c_str(), ShortestText(at.y).c_str(), out.c_str());

@@ -160,13 +160,13 @@ CallFailure NameTheSubject(const CallFailure& failure, const std::vector<Calcula
 }
 
 CallFailure ExplainedFailure(const CallFailure& failure, const std::vector<CalculationFile>& files,
-                             const std::optional<MapArea>& map, double x, double y,
+                             const std::optional<MapArea>& map, Position at,
                              const ToolEdition& edition, const std::string& name) {
   const CallFailure named = NameTheSubject(failure, files, edition);
   if (named.description() != failure.description()) return named;
   const std::string where = MessageOf(failure, edition) == "Interpolation radius too small"
-                                ? NoContourInReach(map, x, y, name)
-                                : SiteText(x, y, name);
+                                ? NoContourInReach(map, at.x, at.y, name)
+                                : SiteText(at.x, at.y, name);
   return CallFailure(failure.code(), failure.source(), where + ": " + failure.description());
 }
 

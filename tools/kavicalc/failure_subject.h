@@ -11,6 +11,7 @@
 #include "call_failure.h"
 #include "site_checks.h"
 #include "tool_edition.h"
+#include "value_parsers.h"
 
 namespace kavi::tool {
 
@@ -26,11 +27,11 @@ struct CalculationFile {
 CallFailure NameTheSubject(const CallFailure& failure, const std::vector<CalculationFile>& files,
                            const ToolEdition& edition);
 
-// NameTheSubject, and for a failure at the position (x, y) that is no file's
-// fault, the position named (with what "Interpolation radius too small"
+// NameTheSubject, and for a failure at the position `at` (map coordinates)
+// that is no file's fault, the position named (with what "Interpolation radius too small"
 // means there).
 CallFailure ExplainedFailure(const CallFailure& failure, const std::vector<CalculationFile>& files,
-                             const std::optional<MapArea>& map, double x, double y,
+                             const std::optional<MapArea>& map, Position at,
                              const ToolEdition& edition, const std::string& name = "");
 
 // The server's message without the edition's prefix ("Kavicalc: ").
