@@ -117,9 +117,10 @@ HarnessResult RunObstacleFile(const std::uint8_t* data, std::size_t size) {
       !r.Expect(o.title[numerics::kObstacleTitleLength] == '\0', "title not terminated")) {
     return r;
   }
-  for (const float* column : {o.firstBearing, o.firstDistance, o.secondBearing, o.secondDistance,
-                              o.height, o.depth, o.porosity}) {
-    if (!r.Expect(AllFinite(column, o.count), "obstacle value not finite")) return r;
+  for (int i = 0; i < o.count; ++i) {
+    const numerics::Obstacle& b = o.obstacles[i];
+    const float values[] = {b.a1, b.r1, b.a2, b.r2, b.h, b.depth, b.porosity};
+    if (!r.Expect(AllFinite(values, 7), "obstacle value not finite")) return r;
   }
   r.accepted = true;
   // The model object keeps its own copy of what was read.

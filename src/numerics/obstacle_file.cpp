@@ -143,8 +143,8 @@ long FirstLineStart(std::FILE* file) {
 // Reads the obstacles of an open file; false when a record is not numbers or
 // not a plausible obstacle, when there are more than the list holds (tooMany
 // set) or when the file cannot be read.
-bool ReadObstacles(std::FILE* file, int& count, float* const (&columns)[kValuesPerObstacle],
-                   char (&title)[kObstacleTitleLength + 1], bool& tooMany) {
+bool ReadObstacles(std::FILE* file, ObstacleInput& input, bool& tooMany) {
+  int& count = input.count;
   RecordScanner scanner(file);
   const long firstLine = FirstLineStart(file);
   if (std::fseek(file, firstLine, SEEK_SET) != 0) return false;
@@ -153,7 +153,7 @@ bool ReadObstacles(std::FILE* file, int& count, float* const (&columns)[kValuesP
   float values[kValuesPerObstacle];
   const bool titled = scanner.NextObstacle(false, values) != RecordScanner::Result::kNumber;
   if (std::fseek(file, firstLine, SEEK_SET) != 0) return false;
-  if (titled && !scanner.ReadTitle(title)) return false;
+  if (titled && !scanner.ReadTitle(input.title)) return false;
 
   for (;;) {
     const RecordScanner::Result result = scanner.NextObstacle(true, values);
@@ -164,10 +164,10 @@ bool ReadObstacles(std::FILE* file, int& count, float* const (&columns)[kValuesP
       tooMany = true;
       return false;
     }
-    if (!ObstacleIsPlausible(values[0], values[1], values[2], values[3], values[4], values[6]))
-      return false;
-    for (int v = 0; v < kValuesPerObstacle; ++v) columns[v][count] = values[v];
-    ++count;
+    // In file order: a1, r1, a2, r2, h, D, P (height before depth).
+    const Obstacle o{values[0], values[1], values[2], values[3], values[4], values[5], values[6]};
+    if (!ObstacleIsPlausible(o)) return false;
+    input.obstacles[count++] = o;
     if (!scanner.SkipRestOfLine()) return false;
   }
   return std::ferror(file) == 0;
@@ -191,19 +191,13 @@ ObstacleInput ReadObstacleFile(Context& ctx, std::string_view name) {
     ctx.SetStatus(kStatusObstacleFileMissing);
     return input;
   }
-  // In file order: a1, r1, a2, r2, h, D, P (height before depth).
-  float* const columns[kValuesPerObstacle] = {
-      input.firstBearing, input.firstDistance, input.secondBearing, input.secondDistance,
-      input.height,       input.depth,         input.porosity};
-  int read = 0;
   bool tooMany = false;
-  const bool ok = ReadObstacles(file, read, columns, input.title, tooMany);
+  const bool ok = ReadObstacles(file, input, tooMany);
   std::fclose(file);
   if (!ok) {
     ctx.SetStatus(tooMany ? kStatusTooManyShelterRecords : kStatusObstacleFileUnreadable);
-    return input;
+    input.count = 0;
   }
-  input.count = read;
   return input;
 }
 

@@ -1,5 +1,5 @@
-// The obstacles as the obstacle reader leaves them: seven parallel arrays of at
-// most 50 obstacles and the file's title.
+// The obstacles as the obstacle reader leaves them: at most 50 obstacles and the
+// file's title.
 #pragma once
 
 namespace kavi::numerics {
@@ -7,19 +7,24 @@ namespace kavi::numerics {
 constexpr int kMaxObstacles = 50;
 constexpr int kObstacleTitleLength = 80;
 
-// Obstacle i (0 … count - 1): the front face runs from corner 1 at bearing
-// firstBearing[i] (degrees clockwise from north) and distance firstDistance[i] (m)
-// to corner 2 at secondBearing[i], secondDistance[i]; height (m), depth away from
-// the site (m) and porosity (0 solid … 1 fully open).
+// One obstacle, its values in the order of its record in the file: the front
+// face runs from corner 1 at bearing a1 (degrees clockwise from north) and
+// distance r1 (m) to corner 2 at a2, r2; then its height h (m), its depth away
+// from the site (m) and its porosity (0 solid … 1 fully open).
+struct Obstacle {
+  float a1;
+  float r1;
+  float a2;
+  float r2;
+  float h;
+  float depth;
+  float porosity;
+};
+
+// Obstacles 0 … count - 1 in the order of the file.
 struct ObstacleInput {
   int count = 0;
-  float firstBearing[kMaxObstacles] = {};
-  float firstDistance[kMaxObstacles] = {};
-  float secondBearing[kMaxObstacles] = {};
-  float secondDistance[kMaxObstacles] = {};
-  float height[kMaxObstacles] = {};
-  float depth[kMaxObstacles] = {};
-  float porosity[kMaxObstacles] = {};
+  Obstacle obstacles[kMaxObstacles] = {};
   // The first 80 characters of the title line, blank-padded (80 blanks when the
   // file has no title line), then a terminating NUL.
   char title[kObstacleTitleLength + 1] = {};

@@ -13,10 +13,6 @@ namespace {
 // Lengths beyond this (1000 km) are not an obstacle near a site but a bad value.
 constexpr float kMaxObstacleLength = 1.0e6f;
 
-struct Obstacle {
-  float a1, r1, a2, r2, h, depth, porosity;
-};
-
 bool IsLength(float value) { return value >= 0.0f && value <= kMaxObstacleLength; }
 
 // Whether an obstacle is a shape that can shelter the site: a negative depth
@@ -97,9 +93,7 @@ void BuildShelterRecords(Context& ctx, const ObstacleInput& obstacles, int nfine
   const ObstacleInput& in = obstacles;
   const int count = std::clamp(in.count, 0, kMaxObstacles);
   for (int i = 0; i < count; ++i) {
-    const Obstacle o{in.firstBearing[i],   in.firstDistance[i], in.secondBearing[i],
-                     in.secondDistance[i], in.height[i],        in.depth[i],
-                     in.porosity[i]};
+    const Obstacle& o = in.obstacles[i];
     if (!IsUsable(o)) continue;
     if (!AppendObstacle(o, nfine, records)) {
       ctx.SetStatus(kStatusTooManyShelterRecords);

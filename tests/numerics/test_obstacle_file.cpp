@@ -16,9 +16,8 @@ using testing::ReadIntoInput;
 
 // The seven values of obstacle i as read.
 std::vector<float> Row(int i) {
-  const ObstacleInput& in = TestCore().obstacles;
-  return {in.firstBearing[i], in.firstDistance[i], in.secondBearing[i], in.secondDistance[i],
-          in.height[i],       in.depth[i],         in.porosity[i]};
+  const Obstacle& o = TestCore().obstacles.obstacles[i];
+  return {o.a1, o.r1, o.a2, o.r2, o.h, o.depth, o.porosity};
 }
 
 TEST(ObstacleFile, TitleLineIsOptional) {

@@ -64,23 +64,13 @@ inline int ReadIntoInput(const std::string& path) {
   return TakeStatus();
 }
 
-struct ObstacleRow {
-  float a1, r1, a2, r2, h, depth, porosity;
-};
+using ObstacleRow = Obstacle;
 
 // Puts rows into the test context's obstacle input.
 inline void SetInput(const std::vector<ObstacleRow>& rows) {
   ObstacleInput& in = TestCore().obstacles;
   in.count = static_cast<int>(rows.size());
-  for (int i = 0; i < in.count && i < kMaxObstacles; ++i) {
-    in.firstBearing[i] = rows[i].a1;
-    in.firstDistance[i] = rows[i].r1;
-    in.secondBearing[i] = rows[i].a2;
-    in.secondDistance[i] = rows[i].r2;
-    in.height[i] = rows[i].h;
-    in.depth[i] = rows[i].depth;
-    in.porosity[i] = rows[i].porosity;
-  }
+  for (int i = 0; i < in.count && i < kMaxObstacles; ++i) in.obstacles[i] = rows[i];
 }
 
 // Builds records from the test context's obstacle input; returns the status (cleared).
