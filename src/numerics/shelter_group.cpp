@@ -15,9 +15,9 @@ constexpr float kMaxRecordReduction = 0.8f;
 
 // Exposure of obstacle j behind the nearer obstacle i: 1 when j stands beyond
 // i's wake, less when it is in it. Never negative.
-float Exposure(const ShelterGroup& g, int i, int j, float c45, float c46) {
-  const float xi = g.nearDistance[i], fi = g.farDistance[i], hi = g.height[i], pi = g.openness[i];
-  const float xj = g.nearDistance[j], hj = g.height[j];
+float Exposure(const GroupMember& near, const GroupMember& far, float c45, float c46) {
+  const float xi = near.nearDistance, fi = near.farDistance, hi = near.height, pi = near.openness;
+  const float xj = far.nearDistance, hj = far.height;
   const float gap = xj - fi;
   const float Q = hi / c45 + hj / c46;  // length over which i's wake reaches j
   if (gap >= Q) return 1.0f;
@@ -41,26 +41,32 @@ float GroupReduction(const Context& ctx, ShelterGroup& g, float z, float z0) {
   const int m = std::clamp(g.size, 0, kMaxShelterRecords);
   const float Lz = std::log((z + 3.0f * z0) / z0);
 
+  GroupMember* const members = g.members;
   for (int i = 0; i < m; ++i) {
-    g.exposure[i] = 1.0f;
-    g.speedRatio[i] = g.height[i] > z0 ? std::log(g.height[i] / z0) / Lz : 0.0f;
+    GroupMember& o = members[i];
+    o.exposure = 1.0f;
+    o.speedRatio = o.height > z0 ? std::log(o.height / z0) / Lz : 0.0f;
   }
   // Sheltering of each obstacle by the nearer ones.
   for (int j = 1; j < m; ++j) {
     for (int i = j - 1; i >= 0; --i) {
-      g.exposure[j] = std::min(g.exposure[j], Exposure(g, i, j, c45, c46));
+      members[j].exposure =
+          std::min(members[j].exposure, Exposure(members[i], members[j], c45, c46));
     }
   }
   // From the farthest obstacle inward: each adds its own deficit and slows the
   // flow that reaches the nearer ones.
   float total = 0.0f;
   for (int j = m - 1; j >= 0; --j) {
-    if (!(g.height[j] > z0)) continue;
-    const float R = WakeDeficit(g.nearDistance[j], g.height[j], z, z0);
+    const GroupMember& o = members[j];
+    if (!(o.height > z0)) continue;
+    const float R = WakeDeficit(o.nearDistance, o.height, z, z0);
     const float delta =
-        std::min(R * g.speedRatio[j] * g.exposure[j], kMaxRecordReduction) * (1.0f - g.openness[j]);
+        std::min(R * o.speedRatio * o.exposure, kMaxRecordReduction) * (1.0f - o.openness);
     total += delta;
-    for (int i = 0; i < j; ++i) g.speedRatio[i] = std::max(0.0f, g.speedRatio[i] * (1.0f - delta));
+    for (int i = 0; i < j; ++i) {
+      members[i].speedRatio = std::max(0.0f, members[i].speedRatio * (1.0f - delta));
+    }
   }
   return total;
 }

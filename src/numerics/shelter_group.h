@@ -8,20 +8,25 @@ namespace kavi::numerics {
 
 struct Context;
 
-struct ShelterGroup {
-  int size = 0;                                 // records 0 … size - 1, nearest first
-  float nearDistance[kMaxShelterRecords] = {};  // x, m
-  float farDistance[kMaxShelterRecords] = {};   // f >= x, m
-  float height[kMaxShelterRecords] = {};        // h > 0, m
-  float openness[kMaxShelterRecords] = {};      // p <= 1
+// One obstacle of the group.
+struct GroupMember {
+  float nearDistance;  // x, m
+  float farDistance;   // f >= x, m
+  float height;        // h > 0, m
+  float openness;      // p <= 1
   // Working values of the reduction.
-  float speedRatio[kMaxShelterRecords] = {};  // V: speed at obstacle height over speed at z
-  float exposure[kMaxShelterRecords] = {};    // E: 1 unless sheltered by nearer obstacles
+  float speedRatio;  // V: speed at obstacle height over speed at z
+  float exposure;    // E: 1 unless sheltered by nearer obstacles
+};
+
+struct ShelterGroup {
+  int size = 0;  // members 0 … size - 1, nearest first
+  GroupMember members[kMaxShelterRecords] = {};
 };
 
 // Total relative speed reduction of the group at height z (m) over roughness
-// z0 (m, >= 0.0002): nearer obstacles shelter farther ones (elements 45 and 46
-// of the parameter vector scale the wake lengths), and each obstacle's deficit
+// z0 (m, >= 0.0002): nearer obstacles shelter farther ones (kWakeShadowFactor and
+// kWakeRiseFactor scale the wake lengths), and each obstacle's deficit
 // weakens the approach flow of the nearer ones. Obstacles no taller than z0
 // take no part. The result is at least 0.
 float GroupReduction(const Context& ctx, ShelterGroup& group, float z, float z0);

@@ -53,13 +53,9 @@ int GatherDirection(std::span<const ShelterRecord> records, int first, int k, fl
     const float x = std::max(0.0f, (record.key - static_cast<float>(k)) * distanceScale);
     const float far = record.farDistance;
     const float f = far >= x && std::isfinite(far) ? far : x;
-    group.nearDistance[group.size] = x;
-    group.farDistance[group.size] = f;
-    group.height[group.size] = h;
     // The builder's openness lies in -1 … 1 (a coverage spread over fewer rays
     // than the obstacle's width may exceed 1); more open than open adds nothing.
-    group.openness[group.size] = std::clamp(p, -1.0f, 1.0f);
-    ++group.size;
+    group.members[group.size++] = {x, f, h, std::clamp(p, -1.0f, 1.0f), 0.0f, 0.0f};
   }
   return i;
 }

@@ -59,11 +59,7 @@ class ShelterGroupTest : public ::testing::Test {
  protected:
   void SetUp() override { testing::UseShelterDefaults(); }
   void Add(float x, float f, float h, float p) {
-    group_->nearDistance[group_->size] = x;
-    group_->farDistance[group_->size] = f;
-    group_->height[group_->size] = h;
-    group_->openness[group_->size] = p;
-    ++group_->size;
+    group_->members[group_->size++] = {x, f, h, p, 0.0f, 0.0f};
   }
   std::unique_ptr<ShelterGroup> group_ = std::make_unique<ShelterGroup>();
 };
@@ -74,14 +70,14 @@ TEST_F(ShelterGroupTest, SingleObstacle) {
   Add(50, 50, 10, 0.25f);
   EXPECT_NEAR(GroupReduction(TestCore(), *group_, 10, 0.05f), 0.718970f * 0.75f, 2e-4f);
   // Porosity 1: nothing.
-  group_->openness[0] = 1;
+  group_->members[0].openness = 1;
   EXPECT_EQ(GroupReduction(TestCore(), *group_, 10, 0.05f), 0.0f);
   // The deficit of one record is at most 0.8.
-  group_->openness[0] = 0;
-  group_->nearDistance[0] = group_->farDistance[0] = 20;
+  group_->members[0].openness = 0;
+  group_->members[0].nearDistance = group_->members[0].farDistance = 20;
   EXPECT_NEAR(GroupReduction(TestCore(), *group_, 2, 0.05f), 0.8f, 1e-6f);
   // An obstacle no taller than the roughness does nothing.
-  group_->height[0] = 0.05f;
+  group_->members[0].height = 0.05f;
   EXPECT_EQ(GroupReduction(TestCore(), *group_, 2, 0.05f), 0.0f);
 }
 
@@ -96,7 +92,7 @@ TEST_F(ShelterGroupTest, TallerObstacleBehindALowFence) {
   Add(20, 20, 10, 0);
   Add(100, 110, 15, 0.2f);
   EXPECT_NEAR(GroupReduction(TestCore(), *group_, 10, 0.05f), 0.879565f, 3e-4f);
-  EXPECT_NEAR(group_->exposure[1], 0.929825f, 1e-5f);
+  EXPECT_NEAR(group_->members[1].exposure, 0.929825f, 1e-5f);
 }
 
 TEST_F(ShelterGroupTest, LowerObstacleBehindATallFence) {
@@ -105,7 +101,7 @@ TEST_F(ShelterGroupTest, LowerObstacleBehindATallFence) {
   Add(20, 30, 15, 0.3f);
   Add(40, 40, 8, 0);
   EXPECT_NEAR(GroupReduction(TestCore(), *group_, 10, 0.05f), 0.686508f, 3e-4f);
-  EXPECT_NEAR(group_->exposure[1], 0.26f, 1e-5f);
+  EXPECT_NEAR(group_->members[1].exposure, 0.26f, 1e-5f);
 }
 
 TEST_F(ShelterGroupTest, ExposureNeverBelowZero) {
@@ -117,7 +113,7 @@ TEST_F(ShelterGroupTest, ExposureNeverBelowZero) {
   EXPECT_NEAR(alone, 0.053741f, 2e-5f);
   Add(20, 20, 12, 0);
   const float both = GroupReduction(TestCore(), *group_, 10, 0.05f);
-  EXPECT_EQ(group_->exposure[1], 0.0f);
+  EXPECT_EQ(group_->members[1].exposure, 0.0f);
   EXPECT_EQ(both, alone);
   EXPECT_GE(both, 0.0f);
 }
