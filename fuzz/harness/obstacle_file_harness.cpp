@@ -1,5 +1,6 @@
 #include <cmath>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 
 #include "calculation_setup.h"
@@ -120,7 +121,9 @@ HarnessResult RunObstacleFile(const std::uint8_t* data, std::size_t size) {
   for (int i = 0; i < o.count; ++i) {
     const numerics::Obstacle& b = o.obstacles[i];
     const float values[] = {b.a1, b.r1, b.a2, b.r2, b.h, b.depth, b.porosity};
-    if (!r.Expect(AllFinite(values, 7), "obstacle value not finite")) return r;
+    if (!r.Expect(AllFinite(values, static_cast<int>(std::size(values))),
+                  "obstacle value not finite"))
+      return r;
   }
   r.accepted = true;
   // The model object keeps its own copy of what was read.

@@ -32,15 +32,11 @@ void CVemoMap::Load(const std::string& file) {
   if (mapLoaded_ && before && !parsedBytes_.empty() && *before == parsedBytes_) return;
   parsedBytes_.clear();
   mapLoaded_ = false;
-  lineCount_ = 0;
-  entryCount_ = 0;
-  numerics::MapContents contents;
-  numerics::MapInput(core(), file, mapX_, mapY_, contents);
-  lineCount_ = contents.lineCount;
-  entryCount_ = contents.entryCount;
+  contents_ = {};
+  numerics::MapInput(core(), file, mapX_, mapY_, contents_);
   CheckStatus(core(), "CVemoMap::Load");
-  if (contents.kind < numerics::kMapHeightsOnly ||
-      contents.kind > numerics::kMapHeightsAndRoughness)
+  if (contents_.kind < numerics::kMapHeightsOnly ||
+      contents_.kind > numerics::kMapHeightsAndRoughness)
     throw LogicError("CVemoMap::Load", "MINPUT returned bad value");
   mapLoaded_ = true;
   // Remembered only when the file did not change while it was parsed.

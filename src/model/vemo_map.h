@@ -7,6 +7,7 @@
 
 #include "model/numerical_core.h"
 #include "numerics/calculation_arrays.h"
+#include "numerics/map_input.h"
 
 namespace kavi::model {
 
@@ -23,13 +24,12 @@ class CVemoMap : public virtual CNumericalCore {
  protected:
   // The storage as the numerical routines read it.
   numerics::MapStorage storage() const {
-    return {mapX_.data(), mapY_.data(), lineCount_, mapCapacity()};
+    return {mapX_.data(), mapY_.data(), contents_.lineCount, mapCapacity()};
   }
 
   std::vector<float> mapX_;  // allocated once with the edition's capacity
   std::vector<float> mapY_;
-  int lineCount_ = 0;
-  int entryCount_ = 0;
+  numerics::MapContents contents_;  // line and entry counts and kind of the last read
   bool mapLoaded_ = false;
 
  private:

@@ -19,8 +19,8 @@ constexpr int kStatusObstacleFileMissing = 1;     // the file cannot be opened
 constexpr int kStatusObstacleFileUnreadable = 9;  // a record holds something other than numbers
 
 // Reads the obstacles (at most 50) and the title from the file `name` and
-// returns them. The first line is the first obstacle when
-// it holds seven numbers, otherwise it is the title. A record may continue over following lines;
+// returns them. The first line is the first obstacle when it holds seven
+// numbers, otherwise it is the title. A record may continue over following lines;
 // numbers after the seventh on a line are ignored; an incomplete last record ends the list. A 51st
 // obstacle sets status 2 (the list is too large); an obstacle that is no plausible shape
 // (ObstacleIsPlausible) is unreadable. On failure sets the status word (constants above) and

@@ -6,7 +6,6 @@
 
 #include <cctype>
 #include <cerrno>
-#include <cstring>
 
 #include "numerics/context.h"
 

@@ -26,8 +26,8 @@ struct SectorProfile {
 // changes, the roughness of every ring (0 below 0.0004, water) and the distance
 // of every change. Distances are mapped through the decay length D
 // (kRoughnessDecayLength) so that near changes weigh more than far ones;
-// kRoughnessChangeThreshold is the spread below which no change is kept. The profile's arrays are
-// overwritten (used as scratch).
+// kRoughnessChangeThreshold is the spread below which no change is kept. The
+// profile's arrays are overwritten (used as scratch).
 void ReduceSectorChanges(const Context& ctx, int sector, SectorProfile& profile,
                          RoughnessRose& rose);
 

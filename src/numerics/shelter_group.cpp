@@ -13,8 +13,8 @@ namespace {
 
 constexpr float kMaxRecordReduction = 0.8f;
 
-// Exposure of obstacle j behind the nearer obstacle i: 1 when j stands beyond
-// i's wake, less when it is in it. Never negative.
+// Exposure of obstacle j (`far`) behind the nearer obstacle i (`near`): 1 when
+// j stands beyond i's wake, less when it is in it. Never negative.
 float Exposure(const GroupMember& near, const GroupMember& far, float c45, float c46) {
   const float xi = near.nearDistance, fi = near.farDistance, hi = near.height, pi = near.openness;
   const float xj = far.nearDistance, hj = far.height;

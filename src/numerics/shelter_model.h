@@ -18,9 +18,9 @@ constexpr float kMinShelterFactor = 0.05f;
 // holds the lowest direction with records. Smooths the reduction over
 // kShelterSmoothing (degrees) and writes slot 3 of every sector 0 … nsec - 1
 // of the site effect table: speed factor max(0.05, 1 - mean reduction),
-// turning angle 0. Records outside
-// 0 … nfine - 1 are ignored; a negative or NaN height counts as ground level.
-// Without usable records every factor is 1. Sets no status.
+// turning angle 0. Records outside 0 … nfine - 1 are ignored; a negative or NaN
+// height counts as ground level. Without usable records every factor is 1.
+// Sets no status.
 void ComputeShelter(Context& ctx, const ShelterRecordList& list, int nsec, float z,
                     const RoughnessRose& rose, SiteEffectTable& effects);
 

@@ -38,10 +38,10 @@ struct TransferFactors {
 // number).
 inline float RaisedRoughness(float r) { return r >= kRoughnessFloor ? r : kRoughnessFloor; }
 
-// The mean and spread factors of the transfer of (A, k) (see TransferWeibull). Returns false,
-// leaving factors untouched, when the inputs make the model degenerate (a height at or below a
-// roughness length, a layer as low as its roughness, values that are not numbers, an unknown
-// direction or sector).
+// The mean and spread factors of the transfer of (A, k) (see TransferWeibull).
+// Returns false, leaving factors untouched, when the inputs make the model
+// degenerate (a height at or below a roughness length, a layer as low as its
+// roughness, values that are not numbers, an unknown direction or sector).
 bool ComputeTransferFactors(const Context& ctx, float A, float k, const RoughnessRose& rose,
                             const Transfer& transfer, TransferFactors& factors);
 

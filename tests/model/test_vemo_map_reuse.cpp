@@ -18,8 +18,8 @@ class InspectedMap : public CVemoMap {
  public:
   float FirstX() const { return mapX_[3]; }  // x of the first point of the first line
   void MarkFirstX(float value) { mapX_[3] = value; }
-  int lines() const { return lineCount_; }
-  int entries() const { return entryCount_; }
+  int lines() const { return contents_.lineCount; }
+  int entries() const { return contents_.entryCount; }
 };
 
 std::string MapText(int x) {

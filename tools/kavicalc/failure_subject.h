@@ -28,8 +28,8 @@ CallFailure NameTheSubject(const CallFailure& failure, const std::vector<Calcula
                            const ToolEdition& edition);
 
 // NameTheSubject, and for a failure at the position `at` (map coordinates)
-// that is no file's fault, the position named (with what "Interpolation radius too small"
-// means there).
+// that is no file's fault, the position named (with what "Interpolation radius
+// too small" means there).
 CallFailure ExplainedFailure(const CallFailure& failure, const std::vector<CalculationFile>& files,
                              const std::optional<MapArea>& map, Position at,
                              const ToolEdition& edition, const std::string& name = "");
